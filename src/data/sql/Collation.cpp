@@ -1,0 +1,53 @@
+#include "Collation.h"
+
+#include <QString>
+#include <sqlite3.h>
+
+namespace sql {
+
+static QStringView trimTrailingBlanks(QStringView s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s[n - 1] == u' ')
+        --n;
+    return s.left(n);
+}
+
+int CompareFolded(QStringView a, QStringView b)
+{
+    a = trimTrailingBlanks(a);
+    b = trimTrailingBlanks(b);
+    const qsizetype n = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    // ASCII fast path; the first non-ASCII character hands over to full case folding.
+    for (; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 128 || y >= 128)
+            break;
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (i == n)
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    const QString fa = a.mid(i).toString().toCaseFolded();
+    const QString fb = b.mid(i).toString().toCaseFolded();
+    const int c = fa.compare(fb);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+static int collate(void *, int la, const void *pa, int lb, const void *pb)
+{
+    return CompareFolded(QStringView(static_cast<const char16_t *>(pa), la / 2),
+                         QStringView(static_cast<const char16_t *>(pb), lb / 2));
+}
+
+int RegisterKovraCollation(sqlite3 *db)
+{
+    return sqlite3_create_collation_v2(db, CollationName, SQLITE_UTF16_ALIGNED, nullptr, collate, nullptr);
+}
+
+} // namespace sql
