@@ -1,0 +1,82 @@
+#include "Connection.h"
+
+#include "DbError.h"
+#include "OdbcBackend.h"
+#include "SqliteBackend.h"
+
+ConnectionSettings ConnectionSettings::parse(const QString &connectionString)
+{
+    ConnectionSettings s;
+    for (const QString &part : connectionString.split(u';')) {
+        const qsizetype eq = part.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        const QString key = part.left(eq).trimmed();
+        const QString value = part.mid(eq + 1);
+        if (key.compare(u"Provider", Qt::CaseInsensitive) == 0) s.provider = value;
+        else if (key.compare(u"Password", Qt::CaseInsensitive) == 0) s.password = value;
+        else if (key.compare(u"User ID", Qt::CaseInsensitive) == 0) s.userId = value;
+        else if (key.compare(u"Initial Catalog", Qt::CaseInsensitive) == 0) s.catalog = value;
+        else if (key.compare(u"Data Source", Qt::CaseInsensitive) == 0) s.dataSource = value;
+    }
+    return s;
+}
+
+Connection::Connection(QObject *parent) : QObject(parent) {}
+
+Connection::~Connection() { close(); }
+
+void Connection::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+    if (m_backend && m_clock)
+        m_backend->clock = m_clock;
+}
+
+void Connection::open()
+{
+    close();
+    const ConnectionSettings settings = ConnectionSettings::parse(m_connectionString);
+    m_embedded = settings.isEmbedded();
+    std::unique_ptr<Backend> backend;
+    if (m_embedded)
+        backend = std::make_unique<SqliteBackend>(m_neptunPath);
+    else
+        backend = std::make_unique<OdbcBackend>();
+    if (m_clock)
+        backend->clock = m_clock;
+    backend->open(settings);
+    m_backend = std::move(backend);
+}
+
+void Connection::close()
+{
+    if (m_backend)
+        m_backend->close();
+    m_backend.reset();
+}
+
+bool Connection::isOpen() const { return m_backend && m_backend->isOpen(); }
+
+Backend &Connection::requireOpen()
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    return *m_backend;
+}
+
+ResultSet Connection::query(const QString &component, const QString &sql, const StatementParams &params)
+{
+    TraceStatement(component, sql, params);
+    Backend &b = requireOpen();
+    Q_EMIT statementSent(component, sql);
+    return b.query(sql, params);
+}
+
+qint64 Connection::execute(const QString &component, const QString &sql, const StatementParams &params)
+{
+    TraceStatement(component, sql, params);
+    Backend &b = requireOpen();
+    Q_EMIT statementSent(component, sql);
+    return b.execute(sql, params);
+}

@@ -1,0 +1,354 @@
+#include "SqliteBackend.h"
+
+#include "DbError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int BusyTimeoutMs = 10000;
+constexpr int PreparedCacheLimit = 256;
+
+QVariant columnValue(sqlite3_stmt *st, int i, FieldType type)
+{
+    const int kind = sqlite3_column_type(st, i);
+    if (kind == SQLITE_NULL)
+        return {};
+    auto text = [&] {
+        return QString(reinterpret_cast<const QChar *>(sqlite3_column_text16(st, i)),
+                       sqlite3_column_bytes16(st, i) / 2);
+    };
+    switch (type) {
+    case FieldType::Date:
+        if (kind == SQLITE_TEXT) {
+            const QString s = text();
+            const QDate d = QDate::fromString(s.left(10), Qt::ISODate);
+            return d.isValid() ? QVariant(d) : QVariant(s);
+        }
+        break;
+    case FieldType::DateTime:
+        if (kind == SQLITE_TEXT) {
+            const QString s = text();
+            QDateTime dt = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            if (!dt.isValid() && s.size() == 10)
+                dt = QDateTime(QDate::fromString(s, Qt::ISODate), QTime(0, 0));
+            return dt.isValid() ? QVariant(dt) : QVariant(s);
+        }
+        break;
+    case FieldType::Time:
+        if (kind == SQLITE_TEXT) {
+            const QString s = text();
+            const QTime t = QTime::fromString(s.left(8), QStringLiteral("HH:mm:ss"));
+            return t.isValid() ? QVariant(t) : QVariant(s);
+        }
+        break;
+    default:
+        break;
+    }
+    switch (kind) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+    default:
+        return QVariant(text());
+    }
+}
+
+FieldType declaredType(const char *decl)
+{
+    if (!decl)
+        return FieldType::Unknown;
+    const QByteArray d = QByteArray(decl).toUpper();
+    if (d.startsWith("DATETIME")) return FieldType::DateTime;
+    if (d.startsWith("DATE")) return FieldType::Date;
+    if (d.startsWith("TIME")) return FieldType::Time;
+    if (d.startsWith("BIT")) return FieldType::Flag;
+    if (d.contains("INT")) return FieldType::Integer;
+    if (d.contains("CHAR") || d.contains("TEXT")) return FieldType::Text;
+    if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("DEC") || d.contains("NUM"))
+        return FieldType::Float;
+    return FieldType::Unknown;
+}
+
+void bindValue(sqlite3_stmt *st, int index, const QVariant &v)
+{
+    if (v.isNull()) {
+        sqlite3_bind_null(st, index);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        sqlite3_bind_int64(st, index, v.toLongLong());
+        return;
+    case QMetaType::Bool:
+        sqlite3_bind_int(st, index, v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Double:
+        sqlite3_bind_double(st, index, v.toDouble());
+        return;
+    case QMetaType::QDate:
+        sqlite3_bind_text(st, index, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+        return;
+    case QMetaType::QDateTime:
+        sqlite3_bind_text(st, index, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
+                          -1, SQLITE_TRANSIENT);
+        return;
+    case QMetaType::QTime:
+        sqlite3_bind_text(st, index, v.toTime().toString(QStringLiteral("HH:mm:ss")).toUtf8().constData(), -1,
+                          SQLITE_TRANSIENT);
+        return;
+    default: {
+        const QString s = v.toString();
+        sqlite3_bind_text16(st, index, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// SQLite's constraint texts in the server's words where the program relies on them.
+QString serverMessage(const QString &raw, const sql::TranslatedStatement *st)
+{
+    static const QRegularExpression notNull(QStringLiteral("NOT NULL constraint failed: (\\w+)\\.(\\w+)"));
+    const auto m = notNull.match(raw);
+    if (m.hasMatch()) {
+        const QString verb = st && st->kind == sql::StatementKind::Update ? QStringLiteral("UPDATE") : QStringLiteral("INSERT");
+        return QStringLiteral("Cannot insert the value NULL into column '%1', table '%2'; column does not allow nulls. %3 fails.")
+            .arg(m.captured(2), m.captured(1), verb);
+    }
+    if (raw.startsWith(QLatin1String("FOREIGN KEY constraint failed"))) {
+        const QString verb = st && st->kind == sql::StatementKind::Delete ? QStringLiteral("DELETE")
+                             : st && st->kind == sql::StatementKind::Update ? QStringLiteral("UPDATE")
+                                                                            : QStringLiteral("INSERT");
+        return QStringLiteral("The %1 statement conflicted with a FOREIGN KEY constraint%2. The statement has been terminated.")
+            .arg(verb, st && !st->targetTable.isEmpty() ? QStringLiteral(" (table \"%1\")").arg(st->targetTable) : QString());
+    }
+    return raw;
+}
+
+} // namespace
+
+SqliteBackend::SqliteBackend(QString neptunPath) : m_neptunPath(std::move(neptunPath)) {}
+
+SqliteBackend::~SqliteBackend() { close(); }
+
+QString SqliteBackend::databasePath(const ConnectionSettings &settings)
+{
+    QString folder = settings.embeddedFolder();
+    if (folder.isEmpty())
+        folder = QStringLiteral(".");
+    if (QDir::isRelativePath(folder))
+        folder = QCoreApplication::applicationDirPath() + u'/' + folder;
+    return QDir::cleanPath(folder + u'/' + settings.catalog + QStringLiteral(".sqlite"));
+}
+
+void SqliteBackend::open(const ConnectionSettings &settings)
+{
+    close();
+    const QString path = databasePath(settings);
+    if (settings.catalog.isEmpty() || !QFileInfo::exists(path))
+        throw DbError(QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed. (%2)")
+                          .arg(settings.catalog, path));
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        close();
+        throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path, msg), rc);
+    }
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    sql::RegisterSqliteExtensions(m_db, &m_runtime);
+    char *err = nullptr;
+    if (sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;"
+                           "SELECT count(*) FROM sqlite_schema;",
+                     nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : "unknown error");
+        sqlite3_free(err);
+        close();
+        throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path, msg));
+    }
+    if (!m_neptunPath.isEmpty()) {
+        QString neptun = m_neptunPath;
+        if (QDir::isRelativePath(neptun))
+            neptun = QCoreApplication::applicationDirPath() + u'/' + neptun;
+        if (QFileInfo::exists(neptun)) {
+            sqlite3_stmt *st = nullptr;
+            sqlite3_prepare_v2(m_db, "ATTACH DATABASE ? AS neptun", -1, &st, nullptr);
+            const QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(neptun).absoluteFilePath(), "/") + "?mode=ro";
+            sqlite3_bind_text(st, 1, uri.constData(), -1, SQLITE_TRANSIENT);
+            m_neptunAttached = sqlite3_step(st) == SQLITE_DONE;
+            sqlite3_finalize(st);
+        }
+    }
+    reloadCatalog();
+}
+
+void SqliteBackend::close()
+{
+    finalizeAll();
+    m_translator.reset();
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_neptunAttached = false;
+}
+
+void SqliteBackend::reloadCatalog()
+{
+    m_catalog = sql::Catalog::fromSqlite(m_db);
+    if (!m_translator)
+        m_translator = std::make_unique<sql::Translator>(&m_catalog);
+    else
+        m_translator->clearCache();
+}
+
+void SqliteBackend::finalizeAll()
+{
+    for (sqlite3_stmt *st : std::as_const(m_prepared))
+        sqlite3_finalize(st);
+    m_prepared.clear();
+}
+
+void SqliteBackend::fail(const QString &context, int rc)
+{
+    throw DbError(context.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db)) : context, rc);
+}
+
+sqlite3_stmt *SqliteBackend::prepare(const QString &sqliteText)
+{
+    if (sqlite3_stmt *st = m_prepared.value(sqliteText))
+        return st;
+    if (m_prepared.size() >= PreparedCacheLimit)
+        finalizeAll();
+    sqlite3_stmt *st = nullptr;
+    const int rc = sqlite3_prepare16_v3(m_db, sqliteText.utf16(), int(sqliteText.size() * 2), SQLITE_PREPARE_PERSISTENT,
+                                        &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        fail(QString::fromUtf8(sqlite3_errmsg(m_db)), rc);
+    }
+    m_prepared.insert(sqliteText, st);
+    return st;
+}
+
+ResultSet SqliteBackend::query(const QString &sql, const StatementParams &params)
+{
+    Outcome out = run(sql, params, true);
+    return std::move(out.rows);
+}
+
+qint64 SqliteBackend::execute(const QString &sql, const StatementParams &params)
+{
+    return run(sql, params, false).changes;
+}
+
+SqliteBackend::Outcome SqliteBackend::run(const QString &sql, const StatementParams &params, bool wantRows)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    std::shared_ptr<const sql::TranslatedBatch> batch;
+    try {
+        batch = m_translator->translate(sql);
+    } catch (const sql::TranslateError &e) {
+        throw DbError(e.message());
+    }
+    Outcome out;
+    for (const sql::TranslatedStatement &st : batch->statements)
+        runOne(st, params, out, wantRows);
+    return out;
+}
+
+void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementParams &params, Outcome &out, bool wantRows)
+{
+    if (st.usesNeptun && !m_neptunAttached)
+        throw DbError(QStringLiteral("NEPTUN3R: a Neptun adatbázis nem érhető el (kovra.ini, \"Neptun\" szakasz, "
+                                     "\"Adatbazis\" kulcs)."));
+    sqlite3_stmt *stmt = prepare(st.sql);
+    struct Reset {
+        sqlite3_stmt *s;
+        ~Reset()
+        {
+            if (s) {
+                sqlite3_reset(s);
+                sqlite3_clear_bindings(s);
+            }
+        }
+    } reset{stmt};
+
+    const int nParams = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= nParams; ++i) {
+        const char *name = sqlite3_bind_parameter_name(stmt, i);
+        if (!name)
+            continue;
+        const QString n = QString::fromUtf8(name + 1);
+        bool found = false;
+        for (const auto &p : params) {
+            if (p.first.compare(n, Qt::CaseInsensitive) == 0) {
+                bindValue(stmt, i, p.second);
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            throw DbError(QStringLiteral("Must declare the scalar variable \"@%1\".").arg(n));
+    }
+
+    m_runtime.now = clock ? clock() : QDateTime::currentDateTime();
+    ++m_statements;
+    const int columns = sqlite3_column_count(stmt);
+    const bool collect = wantRows && columns > 0 && !out.hasRows;
+    QVector<FieldType> types;
+    if (collect) {
+        out.hasRows = true;
+        out.rows.columns.resize(columns);
+        types.resize(columns);
+        for (int c = 0; c < columns; ++c) {
+            FieldType t = c < st.resultTypes.size() ? st.resultTypes[c] : FieldType::Unknown;
+            if (t == FieldType::Unknown)
+                t = declaredType(sqlite3_column_decltype(stmt, c));
+            types[c] = t;
+            out.rows.columns[c] = ResultColumn{
+                QString(reinterpret_cast<const QChar *>(sqlite3_column_name16(stmt, c))), t};
+        }
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (!collect)
+            continue;
+        QVector<QVariant> row(columns);
+        for (int c = 0; c < columns; ++c)
+            row[c] = columnValue(stmt, c, types[c]);
+        out.rows.rows.append(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throw DbError(serverMessage(QString::fromUtf8(sqlite3_errmsg(m_db)), &st), rc);
+
+    if (st.kind == sql::StatementKind::Insert || st.kind == sql::StatementKind::Update
+        || st.kind == sql::StatementKind::Delete)
+        out.changes += sqlite3_changes(m_db);
+    if (st.kind == sql::StatementKind::Insert) {
+        const sql::TableInfo *t = m_catalog.table(st.targetTable);
+        if (t && t->hasIdentity()) {
+            if (sqlite3_changes(m_db) > 0)
+                m_runtime.scopeIdentity = QVariant(qint64(sqlite3_last_insert_rowid(m_db)));
+        } else {
+            m_runtime.scopeIdentity = QVariant();
+        }
+    }
+    if (st.kind == sql::StatementKind::Ddl) {
+        sqlite3_reset(stmt);
+        finalizeAll();
+        reset.s = nullptr;
+        reloadCatalog();
+    }
+}

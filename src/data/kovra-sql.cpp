@@ -1,0 +1,111 @@
+// kovra-sql: runs statements and scripts on the program's database, like sqlcmd.
+
+#include "Connection.h"
+#include "DatabaseConfig.h"
+#include "DbError.h"
+#include "FieldType.h"
+#include "IniFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+int usage(QTextStream &err)
+{
+    err << "usage: kovra-sql [--ini FILE] [--test] (-Q \"statement\" | SCRIPT)\n"
+           "  Reads the connection of kovra.ini (beside the program unless --ini names one);\n"
+           "  --test uses the test database. A script's batches are separated by lines holding only GO.\n"
+           "  Rows are printed tab-separated with a header line.\n";
+    return 2;
+}
+
+QString cell(const QVariant &v, FieldType t)
+{
+    return FieldText(v, t).replace(u'\t', u' ').replace(u'\n', u' ').remove(u'\r');
+}
+
+bool isRowStatement(const QString &batch)
+{
+    const QString t = batch.trimmed();
+    return t.startsWith(QLatin1String("select"), Qt::CaseInsensitive) || t.startsWith(QLatin1String("with"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    QString iniPath = QCoreApplication::applicationDirPath() + QStringLiteral("/kovra.ini");
+    bool test = false;
+    QString statement, script;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--ini" && i + 1 < args.size()) iniPath = args[++i];
+        else if (a == u"--test") test = true;
+        else if (a == u"-Q" && i + 1 < args.size()) statement = args[++i];
+        else if (!a.startsWith(u'-') && script.isEmpty()) script = a;
+        else return usage(err);
+    }
+    if (statement.isEmpty() == script.isEmpty())
+        return usage(err);
+    if (!QFile::exists(iniPath)) {
+        err << "kovra-sql: no configuration file " << iniPath << '\n';
+        return 1;
+    }
+
+    QStringList batches;
+    if (!statement.isEmpty()) {
+        batches << statement;
+    } else {
+        QFile f(script);
+        if (!f.open(QIODevice::ReadOnly)) {
+            err << "kovra-sql: cannot read " << script << '\n';
+            return 1;
+        }
+        batches = SplitBatches(QString::fromUtf8(f.readAll()));
+    }
+
+    const DatabaseConfig config = ReadDatabaseConfig(IniFile(iniPath), test);
+    Connection conn;
+    conn.setConnectionString(ComposeConnectionString(config));
+    conn.setNeptunDatabase(config.neptun);
+    try {
+        conn.open();
+    } catch (const DbError &e) {
+        err << "kovra-sql: " << e.message() << '\n';
+        return 1;
+    }
+    int batchNo = 0;
+    for (const QString &batch : std::as_const(batches)) {
+        ++batchNo;
+        try {
+            if (isRowStatement(batch)) {
+                const ResultSet r = conn.query(QStringLiteral("kovra-sql"), batch);
+                QStringList header;
+                for (const auto &c : r.columns)
+                    header << c.name;
+                out << header.join(u'\t') << '\n';
+                for (const auto &row : r.rows) {
+                    QStringList cells;
+                    for (int c = 0; c < row.size(); ++c)
+                        cells << cell(row[c], r.columns[c].type);
+                    out << cells.join(u'\t') << '\n';
+                }
+                out << "(" << r.rows.size() << " rows)\n";
+            } else {
+                const qint64 n = conn.execute(QStringLiteral("kovra-sql"), batch);
+                if (n >= 0)
+                    out << "(" << n << " rows affected)\n";
+            }
+        } catch (const DbError &e) {
+            out.flush();
+            err << "kovra-sql: batch " << batchNo << ": " << e.message() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
