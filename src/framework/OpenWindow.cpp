@@ -1,0 +1,60 @@
+#include "OpenWindow.h"
+
+#include "Messages.h"
+#include "UserSettings.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPushButton>
+
+EditState EditMode = EditState::Browse;
+int OpenPositioned = 0;
+
+namespace {
+QHash<QString, WindowFactory> &registry()
+{
+    static QHash<QString, WindowFactory> r;
+    return r;
+}
+} // namespace
+
+int OpenWindow(QDialog *window)
+{
+    if (!window)
+        return -1;
+    if (EditMode != EditState::Browse) {
+        InfoBox(QStringLiteral("Zárja le az adatfelvitelt!"));
+        delete window;
+        return -1;
+    }
+    int result = QDialog::Rejected;
+    try {
+        for (const char *name : {"bb_uj", "bb_modosit", "bb_torol", "bb_felvesz", "bb_megsem", "bb_feladas", "bb_vissza",
+                                 "bb_frissit", "sb_cim", "sb_fax", "sb_email"})
+            if (auto *b = window->findChild<QWidget *>(QLatin1String(name)))
+                b->setEnabled(true);
+        RestoreWindowPosition(window, window->objectName());
+        result = window->exec();
+        SaveWindowPosition(window, window->objectName());
+    } catch (...) {
+        // The window's own failures were reported where they happened.
+    }
+    delete window;
+    return result;
+}
+
+void RegisterWindow(const QString &name, WindowFactory factory) { registry().insert(name, std::move(factory)); }
+
+bool IsWindowAvailable(const QString &name) { return registry().contains(name); }
+
+int OpenRegisteredWindow(const QString &name, QWidget *parent)
+{
+    const auto it = registry().constFind(name);
+    if (it == registry().cend())
+        return -1;
+    if (EditMode != EditState::Browse) {
+        InfoBox(QStringLiteral("Zárja le az adatfelvitelt!"));
+        return -1;
+    }
+    return OpenWindow((*it)(parent));
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The window opener: every work window is opened modally through it, with its position remembered
+// per user, and destroyed afterwards. Windows are registered by name so the main window and the
+// menus can tell which exist.
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// The program-wide edit state of the record window being edited: 0 browse, 1 new, 2 modify.
+enum class EditState { Browse = 0, New = 1, Modify = 2 };
+extern EditState EditMode;
+// Set to 1 by a caller before opening a window that should position itself on the current selection.
+extern int OpenPositioned;
+
+// Refuses with "Zárja le az adatfelvitelt!" while EditMode is not Browse. Restores the position
+// under the window's object name, shows it modally, stores the position and deletes the window.
+// Returns the dialog's result, or -1 when nothing was opened.
+int OpenWindow(QDialog *window);
+
+using WindowFactory = std::function<QDialog *(QWidget *parent)>;
+void RegisterWindow(const QString &name, WindowFactory factory);
+bool IsWindowAvailable(const QString &name);
+// Creates the registered window and opens it with OpenWindow; -1 when none is registered.
+int OpenRegisteredWindow(const QString &name, QWidget *parent = nullptr);
