@@ -3,12 +3,12 @@
 // a current row, field access by name, Locate, notifications and a table model for grids.
 
 #include "Backend.h"
+#include "Connection.h"
 
 #include <QAbstractTableModel>
 #include <QObject>
 #include <QPointer>
 
-class Connection;
 class Dataset;
 
 // One column of the current row.
