@@ -214,3 +214,39 @@ void CaptureRun::processStudent(const CaptureRequest &request, const QString &co
     }
     RemoveCodeLine(lines, code, card);
 }
+
+QString LessonListStatement(const QString &semesterId, const QString &compactDate)
+{
+    const QString head = QStringLiteral("Select a.orarend_id as ID, (a.orarend_nev +' - ' + dbo.orarend_kurzus(a.orarend_id)) "
+                                        "as NEV, a.orarend_mettol, a.orarend_meddig From orarend a");
+    const QString filter = QStringLiteral(" Where a.felev_id=") + semesterId + QStringLiteral(" and a.kar_id=")
+                           + LoginInfo.FacultyId
+                           + QStringLiteral("and ((a.orarend_id in (Select c.orarend_id From orarend_datum c Where "
+                                            "(convert(varchar(10), c.od_datum,112)=")
+                           + compactDate + QStringLiteral("))) or (a.orarend_heti=1))");
+    if (!LoginInfo.TeacherId.isEmpty())
+        return head + QStringLiteral(", tan_okt b") + filter + QStringLiteral(" and a.orarend_id=b.orarend_id and b.oktato_id=")
+               + LoginInfo.TeacherId + QStringLiteral(" Order By NEV");
+    return head + filter + QStringLiteral(" Order By NEV");
+}
+
+LessonInfo ReadLesson(Dataset &keres, const QString &semesterId, const QString &lessonId)
+{
+    LessonInfo info;
+    keres.close();
+    keres.clearParams();
+    keres.setSql(QStringLiteral("Select left(orarend_mettol,5) as orarend_mettol, left(orarend_meddig,5) as orarend_meddig, "
+                                "orarend_heti, orarend_potlas From orarend Where felev_id=")
+                 + semesterId + QStringLiteral(" and kar_id=") + LoginInfo.FacultyId + QStringLiteral(" and orarend_id=")
+                 + lessonId);
+    keres.open();
+    if (!keres.isEmpty()) {
+        info.found = true;
+        info.start = keres.fieldByName(QStringLiteral("orarend_mettol")).asString();
+        info.end = keres.fieldByName(QStringLiteral("orarend_meddig")).asString();
+        info.weekly = keres.fieldByName(QStringLiteral("orarend_heti")).asBoolean();
+        info.makeUpAllowed = keres.fieldByName(QStringLiteral("orarend_potlas")).asInteger() > 0;
+    }
+    keres.close();
+    return info;
+}

@@ -64,3 +64,16 @@ bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card
 QString AsciiUpper(const QString &text);
 // SQL text literal content: single quotes doubled.
 QString SqlQuoted(const QString &text);
+
+// The lessons offered for a date: the faculty's timetable entries of the semester with a lesson
+// date on that day or weekly; a teacher sees only his own. Columns ID, NEV, orarend_mettol, orarend_meddig.
+QString LessonListStatement(const QString &semesterId, const QString &compactDate);
+
+// What the capture needs to know of the chosen lesson (its "keres" statement).
+struct LessonInfo {
+    bool found = false;
+    QString start, end; // hh:mm
+    bool weekly = false;
+    bool makeUpAllowed = false; // orarend_potlas > 0
+};
+LessonInfo ReadLesson(Dataset &keres, const QString &semesterId, const QString &lessonId);
