@@ -72,3 +72,12 @@ CREATE TABLE esemenynaplo (etipus_id INTEGER, esemeny_datum DATETIME TEXT, felh_
   erintett_tabla NVARCHAR(50) COLLATE KOVRA_CI, erintett_rekord NVARCHAR(50) COLLATE KOVRA_CI,
   regi_ertek NTEXT COLLATE KOVRA_CI, uj_ertek NTEXT COLLATE KOVRA_CI);
 )";
+
+// The embedded base script of the program, from the source tree.
+inline QString BaseSchema()
+{
+    QFile f(QStringLiteral(KOVRA_SOURCE_DIR "/db/sqlite/0.sql"));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read db/sqlite/0.sql");
+    return QString::fromUtf8(f.readAll());
+}
