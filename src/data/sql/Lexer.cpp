@@ -119,8 +119,7 @@ QVector<Token> Tokenize(const QString &text, Dialect dialect)
                         ++j;
                 }
             }
-            if (j < n && isIdentStart(text[j]))
-                fail(QStringLiteral("Malformed number '%1'").arg(text.mid(i, j - i + 1)), i);
+            // a word may follow a number directly ("kar_id=1and"), as the server reads it
             t.type = TokenType::Number;
             t.text = text.mid(i, j - i);
             i = j;
