@@ -341,6 +341,13 @@ void Binder::extractRownum(Select &s)
 
 void Binder::bindSelect(Select &s, Scope *parent, bool oracle)
 {
+    const bool savedOracle = m_oracle;
+    m_oracle = oracle;
+    struct Restore {
+        bool &flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{m_oracle, savedOracle};
     if (oracle)
         extractRownum(s);
     Scope scope;
@@ -618,7 +625,7 @@ void Binder::bindExpr(ExprPtr &ep, Scope &scope)
             else if (IsNumeric(r) && l == FieldType::Text)
                 Coerce(e.args[0], r, false);
             else if ((l == FieldType::Text || l == FieldType::Unknown) && (r == FieldType::Text || r == FieldType::Unknown))
-                e.caseInsensitive = true;
+                e.caseInsensitive = !m_oracle;
         }
         e.type = FieldType::Integer;
         return;
@@ -715,7 +722,7 @@ void Binder::bindComparison(Expr &node, std::vector<ExprPtr *> operands)
                 target = FieldType::Float;
     }
     if (target == FieldType::Text || target == FieldType::Unknown) {
-        node.caseInsensitive = true;
+        node.caseInsensitive = !m_oracle; // Oracle compares texts exactly
         return;
     }
     for (ExprPtr *op : operands)

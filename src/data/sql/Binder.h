@@ -58,6 +58,7 @@ private:
 
     const Catalog &m_catalog;
     bool m_neptun = false;
+    bool m_oracle = false; // binding the Oracle text of openquery
 };
 
 // The server's type precedence: the operand of lower precedence is converted.

@@ -16,6 +16,7 @@ QVector<Token> Tokenize(const QString &text, Dialect dialect)
 {
     QVector<Token> out;
     const qsizetype n = text.size();
+    out.reserve(n / 4 + 8);
     qsizetype i = 0;
     auto fail = [&](const QString &what, qsizetype at) {
         throw TranslateError(QStringLiteral("%1 at position %2").arg(what).arg(at + 1));
@@ -54,13 +55,13 @@ QVector<Token> Tokenize(const QString &text, Dialect dialect)
         t.pos = i;
         const bool national = (c == u'N' || c == u'n') && i + 1 < n && text[i + 1] == u'\'' && dialect == Dialect::TSql;
         if (c == u'\'' || national) {
-            qsizetype j = i + (national ? 2 : 1);
-            QString value;
-            bool closed = false;
+            const qsizetype start = i + (national ? 2 : 1);
+            qsizetype j = start;
+            bool closed = false, doubled = false;
             while (j < n) {
                 if (text[j] == u'\'') {
                     if (j + 1 < n && text[j + 1] == u'\'') {
-                        value.append(u'\'');
+                        doubled = true;
                         j += 2;
                         continue;
                     }
@@ -68,8 +69,11 @@ QVector<Token> Tokenize(const QString &text, Dialect dialect)
                     ++j;
                     break;
                 }
-                value.append(text[j++]);
+                ++j;
             }
+            QString value = text.mid(start, j - start - (closed ? 1 : 0));
+            if (doubled)
+                value.replace(QLatin1String("''"), QLatin1String("'"));
             if (!closed)
                 fail(QStringLiteral("Unterminated string literal"), i);
             t.type = TokenType::String;
@@ -129,6 +133,7 @@ QVector<Token> Tokenize(const QString &text, Dialect dialect)
                 ++j;
             t.type = TokenType::Identifier;
             t.text = text.mid(i, j - i);
+            t.key = t.text.toLower();
             i = j;
         } else if (c == u':' && i + 1 < n && (text[i + 1].isLetter() || text[i + 1] == u'_')) {
             qsizetype j = i + 1;

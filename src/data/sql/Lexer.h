@@ -21,19 +21,14 @@ enum class TokenType {
 struct Token {
     TokenType type = TokenType::End;
     QString text;
+    QString key;       // Identifier: text in lower case, for keyword tests
     qsizetype pos = 0; // offset in the statement text
 
     bool is(TokenType t) const { return type == t; }
     bool isOp(QStringView op) const { return type == TokenType::Operator && text == op; }
-    // A bare word equal to kw, ignoring case.
-    bool isWord(QStringView kw) const
-    {
-        return type == TokenType::Identifier && text.compare(kw, Qt::CaseInsensitive) == 0;
-    }
-    bool isWord(QLatin1String kw) const
-    {
-        return type == TokenType::Identifier && text.compare(kw, Qt::CaseInsensitive) == 0;
-    }
+    // A bare word equal to kw (given in lower case), ignoring case.
+    bool isWord(QStringView kw) const { return type == TokenType::Identifier && key == kw; }
+    bool isWord(QLatin1String kw) const { return type == TokenType::Identifier && key == kw; }
 };
 
 // Throws TranslateError for an unterminated string, identifier or comment, or a character that

@@ -112,7 +112,7 @@ bool Parser::isReserved(const Token &t) const
 {
     if (t.type != TokenType::Identifier)
         return false;
-    return reservedWords().contains(t.text.toLower());
+    return reservedWords().contains(t.key);
 }
 
 bool Parser::atStatementStart() const
@@ -834,7 +834,13 @@ ExprPtr Parser::parsePredicate()
         e->negated = negated;
         e->args.push_back(std::move(left));
         do {
-            e->args.push_back(parseExpr());
+            const Token &item = peek();
+            if ((item.type == TokenType::String || item.type == TokenType::Number)
+                && (peek(1).isOp(u",") || peek(1).isOp(u")"))) {
+                e->args.push_back(parsePrimary()); // long lists of codes: skip the precedence levels
+            } else {
+                e->args.push_back(parseExpr());
+            }
         } while (acceptOp(u","));
         expectOp(u")");
         return e;
