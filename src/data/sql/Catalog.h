@@ -27,7 +27,8 @@ struct TableInfo {
 class Catalog {
 public:
     const TableInfo *table(QStringView name) const; // case-insensitive, "dbo." prefix ignored
-    void addTable(TableInfo table);
+    void addTable(TableInfo table); // replaces a table of the same name
+    void removeTable(QStringView name);
     void clear() { m_tables.clear(); }
     bool isEmpty() const { return m_tables.isEmpty(); }
 

@@ -21,13 +21,23 @@ private:
     QString m_message;
 };
 
+// A quoted text the server could not convert to the type it meets (a date column, an integer):
+// the message is the server's ("Conversion failed when converting date and/or time from character
+// string.").
+class ConversionError : public TranslateError {
+public:
+    using TranslateError::TranslateError;
+};
+
 enum class StatementKind { Select, Insert, Update, Delete, Ddl, Other };
 
 struct TranslatedStatement {
     QString sql;                    // SQLite text; ":NAME" parameters kept as ":NAME"
     StatementKind kind = StatementKind::Other;
     QString targetTable;            // Insert/Update/Delete: the table as written (without "dbo.")
-    QVector<FieldType> resultTypes; // Select: one per result column, Unknown where not known statically
+    QVector<FieldType> resultTypes; // Select: one per result column, Unknown where not known statically;
+                                    // empty when a '*' of a source outside the catalog makes the
+                                    // column count unknown
     bool usesNeptun = false;        // reads the Neptun stand-in (openquery)
 };
 

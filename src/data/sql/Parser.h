@@ -1,0 +1,65 @@
+#pragma once
+// Recursive-descent parser of the Transact-SQL subset the program composes, and of the Oracle
+// SELECT handed to openquery. Throws TranslateError naming the construct it does not know.
+
+#include "Ast.h"
+
+namespace sql {
+
+class Parser {
+public:
+    Parser(const QString &text, Dialect dialect);
+
+    // Every statement of a batch: separated by ';' or simply following each other.
+    std::vector<ast::Statement> parseBatch();
+    // Exactly one SELECT (the inner text of openquery).
+    ast::SelectPtr parseSingleSelect();
+
+private:
+    const Token &peek(int ahead = 0) const;
+    const Token &next();
+    bool acceptWord(QStringView kw);
+    bool acceptOp(QStringView op);
+    void expectWord(QStringView kw);
+    void expectOp(QStringView op);
+    [[noreturn]] void fail(const QString &what) const;
+    [[noreturn]] void unexpected() const;
+    bool atStatementStart() const;
+    bool isReserved(const Token &t) const;
+
+    bool parseStatement(ast::Statement &st);
+    ast::SelectPtr parseSelect();
+    void parseSelectItems(ast::Select &s);
+    void parseFrom(ast::Select &s);
+    ast::TableRef parseSource();
+    QString parseOptionalAlias(bool *quoted = nullptr);
+    void parseQualifiedName(QString &schema, QString &name, bool *quoted = nullptr);
+    void parseOrderBy(std::vector<ast::OrderItem> &out);
+    void parseInsert(ast::Statement &st);
+    void parseUpdate(ast::Statement &st);
+    void parseDelete(ast::Statement &st);
+    void parseCreate(ast::Statement &st);
+    void parseAlter(ast::Statement &st);
+    void parseDrop(ast::Statement &st);
+    ast::ColumnDef parseColumnDef();
+    ast::TypeName parseTypeName();
+    QStringList parseNameList();
+
+    ast::ExprPtr parseExpr();
+    ast::ExprPtr parseAnd();
+    ast::ExprPtr parseNot();
+    ast::ExprPtr parsePredicate();
+    ast::ExprPtr parseAdditive();
+    ast::ExprPtr parseMultiplicative();
+    ast::ExprPtr parseUnary();
+    ast::ExprPtr parsePrimary();
+    ast::ExprPtr parseFunction(const QString &schema, const QString &name, qsizetype pos);
+    ast::ExprPtr parseCase(qsizetype pos);
+
+    QString m_text;
+    Dialect m_dialect;
+    QVector<Token> m_tokens;
+    int m_pos = 0;
+};
+
+} // namespace sql

@@ -1,0 +1,547 @@
+// The Transact-SQL translation layer, executed on an embedded database with the extensions.
+
+#include "SqlFixture.h"
+
+#include <QtTest>
+
+using fixture::Database;
+using fixture::Rows;
+using fixture::SqlError;
+
+namespace {
+
+QString errorOf(Database &db, const QString &tsql)
+{
+    try {
+        db.run(tsql);
+    } catch (const sql::TranslateError &e) {
+        return e.message();
+    } catch (const SqlError &e) {
+        return e.message;
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestTranslator : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rejectsUnknownConstructs_data();
+    void rejectsUnknownConstructs();
+    void plusTyping_data();
+    void plusTyping();
+    void concatenationPropagatesNull();
+    void runtimePlusFollowsServerPrecedence();
+    void dateDiffCountsBoundaries_data();
+    void dateDiffCountsBoundaries();
+    void scalarSubqueryWithTwoRowsFails();
+    void textComparisonsIgnoreCase_data();
+    void textComparisonsIgnoreCase();
+    void getdateIsConstantAndFormatted();
+    void literalsAreStoredCanonically();
+    void conversionFailuresUseServerWording_data();
+    void conversionFailuresUseServerWording();
+    void datesCompareAndOrder();
+    void style112TextAgainstNumber();
+    void orarendKurzus();
+    void topRowNumberAndMatrix();
+    void groupByHavingDiagnosis();
+    void scopeIdentityAfterInsert();
+    void batchesSplit();
+    void openQueryRunsOnNeptunStandIn();
+    void ddlFollowsStorageConventions();
+    void resultTypesAndCache();
+};
+
+void TestTranslator::rejectsUnknownConstructs_data()
+{
+    QTest::addColumn<QString>("tsql");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unterminated string") << "Select 'abc From kar" << "Unterminated string";
+    QTest::newRow("unterminated comment") << "Select 1 /* x" << "Unterminated comment";
+    QTest::newRow("stray character") << "Select kar_id ? From kar" << "Unexpected character '?'";
+    QTest::newRow("oracle concat in t-sql") << "Select 'a' || 'b'" << "'||'";
+    QTest::newRow("union") << "Select kar_id From kar Union Select felev_id From felev" << "UNION";
+    QTest::newRow("cte") << "With x as (Select 1 a) Select * From x" << "WITH";
+    QTest::newRow("exec") << "exec sp_who" << "EXEC";
+    QTest::newRow("variable") << "Select @x" << "Variables";
+    QTest::newRow("unknown function") << "Select soundex(kar_nev) From kar" << "Function SOUNDEX";
+    QTest::newRow("unknown dbo function") << "Select dbo.valami(1)" << "dbo.valami";
+    QTest::newRow("dateadd") << "Select DateAdd(day, 1, getdate())" << "DATEADD";
+    QTest::newRow("datediff unit") << "Select DateDiff(fortnight, getdate(), getdate())" << "fortnight";
+    QTest::newRow("convert style") << "Select convert(varchar(30), getdate(), 104)" << "style 104";
+    QTest::newRow("convert datetime default style") << "Select convert(varchar(30), getdate())" << "style 0";
+    QTest::newRow("top percent") << "Select TOP 5 PERCENT kar_id From kar" << "PERCENT";
+    QTest::newRow("update from") << "Update kar Set kar_nev='x' From kar k" << "UPDATE ... FROM";
+    QTest::newRow("two-column subquery") << "Select (Select kar_id, kar_nev From kar) x" << "exactly one column";
+    QTest::newRow("unbound alias") << "Select z.kar_id From kar k" << "z.kar_id";
+    QTest::newRow("bad column of alias") << "Select k.nincs From kar k" << "k.nincs";
+    QTest::newRow("date plus") << "Select felev_datumtol + 1 From felev" << "'+' on a date";
+    QTest::newRow("unknown linked server") << "select a.* from openquery(MASIK, 'select 1 x from dual') a" << "MASIK";
+    QTest::newRow("rownum with order") << "select a.* from openquery(NEPTUN3R, 'select C_CODE from T_COURSE where ROWNUM=1 order by C_CODE') a"
+                                       << "ROWNUM";
+    QTest::newRow("truncated") << "Select kar_id From" << "Expected a name";
+    QTest::newRow("text after statement") << "Select kar_id From kar )" << "Unexpected text";
+    QTest::newRow("create function") << "CREATE FUNCTION dbo.f() RETURNS int AS BEGIN RETURN 1 END" << "CREATE FUNCTION";
+}
+
+void TestTranslator::rejectsUnknownConstructs()
+{
+    QFETCH(QString, tsql);
+    QFETCH(QString, named);
+    Database db;
+    try {
+        db.translator->translate(tsql);
+        QFAIL("translated without error");
+    } catch (const sql::TranslateError &e) {
+        QVERIFY2(e.message().contains(named, Qt::CaseInsensitive), qPrintable(e.message()));
+    }
+}
+
+void TestTranslator::plusTyping_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("emitted");
+    QTest::addColumn<QVariant>("value");
+    // row: hallgato (nev 'Kiss Anna', kod 'ABC123'), felvett_tantargy evfolyam '2', ft_id 1
+    QTest::newRow("text + text") << "a.hallgato_nev + ' (' + a.hallgato_kod + ')'"
+                                 << "((a.hallgato_nev || ' (') || a.hallgato_kod) || ')')" << QVariant("Kiss Anna (ABC123)");
+    QTest::newRow("number + number") << "a.hallgato_id + 1" << "(a.hallgato_id + 1)" << QVariant(qint64(2));
+    QTest::newRow("text literal + number") << "'41' + a.hallgato_id" << "(41 + a.hallgato_id)" << QVariant(qint64(42));
+    QTest::newRow("text column + number") << "f.evfolyam + 1" << "(kovra_int(f.evfolyam) + 1)" << QVariant(qint64(3));
+    QTest::newRow("parameter + text") << ":P + a.hallgato_kod" << "kovra_add(:P, a.hallgato_kod)" << QVariant("xABC123");
+    QTest::newRow("subquery text + text") << "(Select x.tantargy_nev From tantargy x Where x.tantargy_id=1) + ' - ' + a.hallgato_kod"
+                                          << "(((SELECT x.tantargy_nev" << QVariant("Analízis - ABC123");
+}
+
+void TestTranslator::plusTyping()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, emitted);
+    QFETCH(QVariant, value);
+    Database db;
+    db.run("Insert Into hallgato (hallgato_kod, hallgato_nev) Values ('ABC123', 'Kiss Anna')");
+    db.run("Insert Into tantargy (tantargy_kod, tantargy_nev) Values ('T1', 'Analízis')");
+    db.run("Insert Into felvett_tantargy (evfolyam) Values ('2')");
+    const QString tsql = "Select " + expression + " as v From hallgato a, felvett_tantargy f";
+    QVERIFY2(db.sqlOf(tsql).contains(emitted), qPrintable(db.sqlOf(tsql)));
+    QCOMPARE(db.scalar(tsql, {{"P", "x"}}), value);
+}
+
+void TestTranslator::concatenationPropagatesNull()
+{
+    Database db;
+    db.run("Insert Into hallgato (hallgato_kod, hallgato_nev) Values (NULL, 'Nagy Béla')");
+    QVERIFY(db.scalar("Select (a.hallgato_nev + ' (' + a.hallgato_kod + ')') as hallgato From hallgato a").isNull());
+    QCOMPARE(db.scalar("Select a.hallgato_nev + '' From hallgato a").toString(), QString("Nagy Béla"));
+}
+
+void TestTranslator::runtimePlusFollowsServerPrecedence()
+{
+    Database db;
+    QCOMPARE(db.scalar("Select :A + :B", {{"A", "ab"}, {"B", "cd"}}).toString(), QString("abcd"));
+    QCOMPARE(db.scalar("Select :A + :B", {{"A", "12"}, {"B", 3}}), QVariant(qint64(15)));
+    QVERIFY(db.scalar("Select :A + :B", {{"A", QVariant()}, {"B", "x"}}).isNull());
+    try {
+        db.run("Select :A + :B", {{"A", "abc"}, {"B", 1}});
+        QFAIL("no conversion error");
+    } catch (const SqlError &e) {
+        QCOMPARE(e.message, QString("Conversion failed when converting the varchar value 'abc' to data type int."));
+    }
+}
+
+void TestTranslator::dateDiffCountsBoundaries_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QVariant>("expected");
+    QTest::newRow("Saturday to Sunday is a week") << "week" << "20240106" << "20240107" << QVariant(qint64(1));
+    QTest::newRow("Sunday to Saturday is none") << "week" << "20240107" << "20240113" << QVariant(qint64(0));
+    QTest::newRow("backwards week") << "week" << "20240114" << "20240106" << QVariant(qint64(-2));
+    QTest::newRow("hours") << "hour" << "2008-01-14 05:00:00" << "2008-01-15 18:00:00" << QVariant(qint64(37));
+    QTest::newRow("hour boundary") << "hour" << "2008-01-14 05:59:59" << "2008-01-14 06:00:00" << QVariant(qint64(1));
+    QTest::newRow("day ignores time") << "day" << "2024-02-28 23:59:00" << "2024-03-01 00:01:00" << QVariant(qint64(2));
+    QTest::newRow("month") << "month" << "20231231" << "20240101" << QVariant(qint64(1));
+    QTest::newRow("null") << "day" << "" << "20240101" << QVariant();
+}
+
+void TestTranslator::dateDiffCountsBoundaries()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QVariant, expected);
+    Database db;
+    const QString a = from.isEmpty() ? QString("NULL") : QString("'" + from + "'");
+    QCOMPARE(db.scalar(QString("Select DateDiff(%1, %2, '%3') as d").arg(unit, a, to)), expected);
+    // the same through a date-time column
+    if (!from.isEmpty()) {
+        db.run("Insert Into Jelentes (jel_datum) Values ('" + from + "')");
+        QCOMPARE(db.scalar(QString("Select DATEDIFF(%1, jel_datum, '%2') From Jelentes").arg(unit, to)), expected);
+    }
+}
+
+void TestTranslator::scalarSubqueryWithTwoRowsFails()
+{
+    Database db;
+    db.run("Insert Into felhasznalo (felh_nev, szerep_id) Values ('TANAR', 3)");
+    db.run("Insert Into oktato (oktato_kod, felh_id) Values ('O1', 1)");
+    const QString q = "Select a.felh_id, (Select x.oktato_id From Oktato x Where x.felh_id=a.felh_id) as okt From felhasznalo a";
+    QCOMPARE(db.run(q).value(0).value(1), QVariant(qint64(1)));
+    db.run("Insert Into oktato (oktato_kod, felh_id) Values ('O2', 1)");
+    QVERIFY(errorOf(db, q).startsWith("Subquery returned more than 1 value."));
+    // TOP 1 and key lookups need no check; TOP 1 keeps the first row in order
+    QCOMPARE(db.scalar("Select (Select TOP 1 x.oktato_kod From oktato x Where x.felh_id=1 Order By x.oktato_kod desc)"),
+             QVariant("O2"));
+    const QString keyed = "Select (Select x.felh_nev From felhasznalo x Where x.felh_id=a.felh_id) From oktato a";
+    QVERIFY(!db.sqlOf(keyed).contains("kovra_single"));
+    QVERIFY(db.sqlOf(q).contains("kovra_single"));
+    // an aggregate yields one row
+    QVERIFY(!db.sqlOf("Select (Select Count(*) From oktato x Where x.felh_id=a.felh_id) From felhasznalo a").contains("kovra_single"));
+}
+
+void TestTranslator::textComparisonsIgnoreCase_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<int>("matches");
+    // rows: 'árvíztűrő', 'ŐRSÉG', 'arviz', 'Kód1  ' (trailing blanks)
+    QTest::newRow("á = Á") << "hallgato_nev = 'ÁRVÍZTŰRŐ'" << 1;
+    QTest::newRow("ő = Ő") << "hallgato_nev = 'őrség'" << 1;
+    QTest::newRow("a <> á") << "hallgato_nev = 'arvíz'" << 0;
+    QTest::newRow("trailing blanks") << "hallgato_nev = 'KÓD1'" << 1;
+    QTest::newRow("like folds") << "hallgato_nev like '%TŰR%'" << 1;
+    QTest::newRow("like accent-sensitive") << "hallgato_nev like 'ar%'" << 1;
+    QTest::newRow("like class") << "hallgato_nev like '[áa]rv%'" << 2;
+    QTest::newRow("in list") << "hallgato_nev in ('ÁRVÍZTŰRŐ', 'ARVIZ')" << 2;
+    QTest::newRow("computed operand") << "(hallgato_nev + '') = 'ŐRSÉG'" << 1;
+    QTest::newRow("parameter") << "hallgato_nev = :P" << 1;
+    QTest::newRow("in subquery") << "hallgato_nev in (Select upper(x.hallgato_nev) From hallgato x)" << 4;
+}
+
+void TestTranslator::textComparisonsIgnoreCase()
+{
+    QFETCH(QString, condition);
+    QFETCH(int, matches);
+    Database db;
+    db.run("Insert Into hallgato (hallgato_nev) Values ('árvíztűrő'), ('ŐRSÉG'), ('arviz'), ('Kód1  ')");
+    const Rows rows = db.run("Select hallgato_id From hallgato Where " + condition, {{"P", "ÁrvíztűrŐ"}});
+    QCOMPARE(rows.size(), matches);
+}
+
+void TestTranslator::getdateIsConstantAndFormatted()
+{
+    Database db;
+    db.fixedClock = true;
+    db.runtime.now = QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9));
+    const Rows r = db.run("Select convert(varchar(50), getdate(), 20) as DATUM_IDO, convert(varchar(50), getdate(), 102) as DATUM, "
+                          "convert(varchar(50), getdate(), 108) as IDO, convert(varchar(8), getdate(), 112), "
+                          "convert(varchar(7), getdate(), 20)");
+    QCOMPARE(r[0], (QVector<QVariant>{"2024-03-05 07:08:09", "2024.03.05", "07:08:09", "20240305", "2024-03"}));
+    // one value for every row of a statement
+    for (int i = 0; i < 50; ++i)
+        db.run("Insert Into hallgato (hallgato_kod) Values ('K')");
+    QCOMPARE(db.run("Select distinct getdate() From hallgato").size(), 1);
+    db.run("Insert Into esemenynaplo (etipus_id, esemeny_datum, felh_id) Values ('1', getdate(),'3')");
+    QCOMPARE(db.rawQuery("SELECT etipus_id, esemeny_datum, felh_id FROM esemenynaplo")[0],
+             (QVector<QVariant>{qint64(1), "2024-03-05 07:08:09", qint64(3)}));
+}
+
+void TestTranslator::literalsAreStoredCanonically()
+{
+    Database db;
+    db.run("Insert Into felev (felev_nev, felev_datumtol, felev_datumig) Values ('2024/25/1', '20240901', '2025.01.31.')");
+    db.run("Insert Into orarend (orarend_nev, orarend_mettol, orarend_meddig, orarend_heti, orarend_potlas) "
+           "Values ('Analízis', '08:15:00.0000', '9:45', '1', '2')");
+    db.run("Insert Into Jelentes (jel_datum, jel_szoveg) Values ('2024-03-05 10:11:12', 'x')");
+    db.run("Insert Into kartya (hallgato_id, kartya_datum) Values (1, '2024.03.05')");
+    db.run("Update orarend Set orarend_heti = '0', orarend_meddig = '10:00:00.0000' Where orarend_id=1");
+    QCOMPARE(db.rawQuery("SELECT felev_datumtol, felev_datumig, typeof(felev_datumtol) FROM felev")[0],
+             (QVector<QVariant>{"2024-09-01", "2025-01-31", "text"}));
+    QCOMPARE(db.rawQuery("SELECT orarend_mettol, orarend_meddig, orarend_heti, orarend_potlas FROM orarend")[0],
+             (QVector<QVariant>{"08:15:00", "10:00:00", qint64(0), qint64(2)}));
+    QCOMPARE(db.rawQuery("SELECT jel_datum FROM Jelentes")[0][0], QVariant("2024-03-05 10:11:12"));
+    QCOMPARE(db.rawQuery("SELECT kartya_datum FROM kartya")[0][0], QVariant("2024-03-05"));
+    QCOMPARE(db.scalar("Select Left(orarend_mettol,5) From orarend"), QVariant("08:15"));
+    // the semester of a date, given as yyyymmdd or as the style-102 text
+    for (const QString &d : {QString("20241015"), QString("2024.10.15"), QString("20240901"), QString("20250131")})
+        QCOMPARE(db.scalar("Select felev_id From felev Where '" + d + "' >= felev_datumtol and '" + d + "' <= felev_datumig"),
+                 QVariant(qint64(1)));
+    QVERIFY(db.run("Select felev_id From felev Where '20250201' >= felev_datumtol and '20250201' <= felev_datumig").isEmpty());
+    // flags compared as numbers and texts
+    QCOMPARE(db.run("Select orarend_id From orarend Where orarend_heti='0' and orarend_heti=0").size(), 1);
+    // a parameter meeting a date column is normalised at run time
+    QCOMPARE(db.run("Select felev_id From felev Where felev_datumtol = :D", {{"D", "20240901"}}).size(), 1);
+    // a date-time column against a compact date
+    QCOMPARE(db.run("Select jel_id From Jelentes Where jel_datum >= '20240305' and jel_datum < '20240306'").size(), 1);
+}
+
+void TestTranslator::conversionFailuresUseServerWording_data()
+{
+    QTest::addColumn<QString>("tsql");
+    QTest::addColumn<QString>("message");
+    const QString date = "Conversion failed when converting date and/or time from character string.";
+    QTest::newRow("bad date into date column") << "Insert Into felev (felev_datumtol) Values ('2024133')" << date;
+    QTest::newRow("30 February") << "Insert Into felev (felev_datumtol) Values ('20240230')" << date;
+    QTest::newRow("bad time") << "Update orarend Set orarend_mettol='25:00:00.0000'" << date;
+    QTest::newRow("date comparison") << "Select felev_id From felev Where felev_datumtol > 'tegnap'" << date;
+    QTest::newRow("text into int column")
+        << "Insert Into orarend (orarend_potlas) Values ('két')" << "Conversion failed when converting the varchar value 'két' to data type int.";
+    QTest::newRow("text into flag column")
+        << "Insert Into orarend (orarend_heti) Values ('igen')" << "Conversion failed when converting the varchar value 'igen' to data type bit.";
+    QTest::newRow("run-time text against number")
+        << "Select ft_id From felvett_tantargy Where evfolyam = 1" << "Conversion failed when converting the varchar value 'B' to data type int.";
+}
+
+void TestTranslator::conversionFailuresUseServerWording()
+{
+    QFETCH(QString, tsql);
+    QFETCH(QString, message);
+    Database db;
+    db.raw("INSERT INTO felvett_tantargy (evfolyam) VALUES ('B'); INSERT INTO orarend (orarend_nev) VALUES ('x')");
+    QCOMPARE(errorOf(db, tsql), message);
+    QCOMPARE(db.rawQuery("SELECT count(*) FROM felev")[0][0], QVariant(qint64(0)));
+}
+
+void TestTranslator::datesCompareAndOrder()
+{
+    Database db;
+    db.run("Insert Into felev (felev_datumtol, felev_datumig) Values ('20240901', '20250131')");
+    db.run("Insert Into orarend (felev_id, kar_id) Values (1, 1)");
+    for (const char *d : {"20241105", "2024.09.30", "2024-10-01", "20250201", "20240831"})
+        db.run(QString("Insert Into orarend_datum (orarend_id, od_datum) Values (1, '%1')").arg(d));
+    const Rows rows = db.run("Select od_id, orarend_id, convert(varchar(10), od_datum, 102) as datum, ROW_NUMBER() OVER (Order By od_datum) "
+                             "as sor From orarend_datum Where orarend_id = :OR_ID Order By datum",
+                             {{"OR_ID", 1}});
+    QStringList order;
+    for (const auto &r : rows)
+        order << r[2].toString() + "/" + r[3].toString();
+    QCOMPARE(order, QStringList({"2024.08.31/1", "2024.09.30/2", "2024.10.01/3", "2024.11.05/4", "2025.02.01/5"}));
+    QCOMPARE(db.run("Select d.od_id From orarend_datum d, felev f Where d.od_datum between f.felev_datumtol and f.felev_datumig").size(), 3);
+    // a date against the server clock: strictly before now
+    db.fixedClock = true;
+    db.runtime.now = QDateTime(QDate(2024, 10, 1), QTime(0, 0, 0));
+    QCOMPARE(db.scalar("Select COUNT(od_datum) as sorszam From orarend_datum Where orarend_id=1 and od_datum < GETDATE()"),
+             QVariant(qint64(2)));
+    db.runtime.now = QDateTime(QDate(2024, 10, 1), QTime(9, 0, 0));
+    QCOMPARE(db.scalar("Select COUNT(od_datum) From orarend_datum Where od_datum < GETDATE()"), QVariant(qint64(3)));
+    QCOMPARE(db.scalar("Select a.felev_id From felev a Where a.felev_id in (Select x.felev_id From felev x Where getdate() "
+                       "between x.felev_datumtol and x.felev_datumig)"),
+             QVariant(qint64(1)));
+}
+
+void TestTranslator::style112TextAgainstNumber()
+{
+    Database db;
+    db.run("Insert Into orarend (orarend_nev, felev_id, kar_id, orarend_heti) Values ('Heti', 1, 1, 1), ('Datumos', 1, 1, 0), "
+           "('Mas', 1, 1, 0)");
+    db.run("Insert Into orarend_datum (orarend_id, od_datum) Values (2, '20240305'), (3, '20240306')");
+    const Rows rows = db.run("Select a.orarend_id as ID, (a.orarend_nev +' - ' + dbo.orarend_kurzus(a.orarend_id)) as NEV, a.orarend_mettol, "
+                             "a.orarend_meddig From orarend a Where a.felev_id=1 and a.kar_id=1and ((a.orarend_id in (Select c.orarend_id "
+                             "From orarend_datum c Where (convert(varchar(10), c.od_datum,112)=20240305))) or (a.orarend_heti=1)) Order By NEV");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][1], QVariant("Datumos - "));
+    QCOMPARE(rows[1][1], QVariant("Heti - "));
+}
+
+void TestTranslator::orarendKurzus()
+{
+    Database db;
+    db.run("Insert Into kurzus (kurzus_kod) Values ('B2'), ('a1'), ('C3')");
+    db.run("Insert Into felvett_tantargy (kurzus_id) Values (1), (2), (3)");
+    db.run("Insert Into orarend (orarend_nev, kar_id, felev_id) Values ('Fizika', 1, 1), ('Kémia', 1, 1)");
+    db.run("Insert Into orarend_csoport (orarend_id, ft_id) Values (1, 1), (1, 2)");
+    // unqualified orarend_id must stay the outer row's column inside the function body
+    const Rows rows = db.run("Select orarend_id as ID, (orarend_nev +' - ' + dbo.orarend_kurzus(orarend_id)) as NEV From orarend "
+                             "Where kar_id=1 and felev_id=1 Order By NEV");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][1], QVariant("Fizika - a1, B2"));
+    QCOMPARE(rows[1][1], QVariant("Kémia - "));
+    QCOMPARE(db.scalar("Select dbo.orarend_kurzus(a.orarend_id) as kurzus From orarend a Where a.orarend_id=2"), QVariant(""));
+}
+
+void TestTranslator::topRowNumberAndMatrix()
+{
+    Database db;
+    db.run("Insert Into felev (felev_datumtol, felev_datumig) Values ('20240901', '20250131')");
+    db.run("Insert Into orarend (orarend_nev, felev_id, kar_id) Values ('Óra', 1, 7)");
+    db.run("Insert Into hallgato (hallgato_kod, hallgato_nev) Values ('K1', 'Béla'), ('K2', 'Anna')");
+    db.run("Insert Into tan_hall (hallgato_id, orarend_id) Values (1, 1), (2, 1)");
+    // Béla: absent in August (outside the semester), present, made up; Anna: present once
+    db.run("Insert Into jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id) Values (1, 1, '20240830', 2), "
+           "(1, 1, '20241008', 3), (1, 1, '20240917', 1), (2, 1, '20240917', 1)");
+    QStringList signs;
+    for (int n = 1; n <= 3; ++n)
+        signs << QString("(Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, "
+                         "Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and "
+                         "x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id "
+                         "and x1.orarend_id=c.orarend_id) as x Where x.sorszam=%1) as \"%1\"")
+                     .arg(n);
+    const QString matrix = "Select a.hallgato_nev, a.hallgato_id, c.orarend_id, " + signs.join(", ")
+                           + ", (Select Count(x.jelenlet_id) From jelenlet x Where x.orarend_id=b.orarend_id and x.hallgato_id=b.hallgato_id "
+                             "and x.jt_id in (1,3)) as \"ossz\" From Hallgato a, Tan_Hall b, Orarend c Where a.hallgato_id=b.hallgato_id and "
+                             "b.orarend_id=c.orarend_id and c.kar_id=7 \nand c.orarend_id=1 \nand c.felev_id=1 \nOrder By hallgato_nev";
+    const Rows rows = db.run(matrix);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0], (QVector<QVariant>{"Anna", qint64(2), qint64(1), "J", QVariant(), QVariant(), qint64(1)}));
+    QCOMPARE(rows[1], (QVector<QVariant>{"Béla", qint64(1), qint64(1), "J", "P", QVariant(), qint64(2)}));
+    QCOMPARE(db.scalar("Select TOP 1 jelenlet_id From jelenlet Where jt_id=2 and hallgato_id=1 and orarend_id=1 Order By jelenlet_datum"),
+             QVariant(qint64(1)));
+    QCOMPARE(db.scalar("Select a.jelenlet_datum, (Select TOP 1 x.hallgato_nev From hallgato x Where x.hallgato_id=a.hallgato_id) as hallgato "
+                       "From jelenlet a Where a.jelenlet_datum='20240917' and a.orarend_id=1 Order By 2")
+                 .toString(),
+             QString("2024-09-17"));
+    QCOMPARE(db.scalar("Select Case When kar_aktiv='1' Then 'ü' Else 'ű' End From (Select 1 as kar_aktiv) k"), QVariant("ü"));
+}
+
+void TestTranslator::groupByHavingDiagnosis()
+{
+    Database db;
+    db.run("Insert Into tan_hall (hallgato_id, orarend_id) Values (1, 4)");
+    db.run("Insert Into jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id) Values (1, 4, '20240917', 1), (1, 4, '20240917', 2), "
+           "(1, 4, '20240924', 1)");
+    const Rows rows = db.run("Select a.jelenlet_datum From Jelenlet a Where a.orarend_id=4 Group by a.jelenlet_datum Having (COUNT(a.jt_id) > "
+                             "(Select COUNT(x.th_id) From Tan_Hall x Where x.orarend_id=4))");
+    QCOMPARE(rows, (Rows{{"2024-09-17"}}));
+}
+
+void TestTranslator::scopeIdentityAfterInsert()
+{
+    Database db;
+    const Rows r = db.run("Insert Into kar (kar_nev, kar_kod, kar_aktiv) Values ('Bölcsész', 'BTK', '1') select scope_identity() as ID");
+    QCOMPARE(r, (Rows{{qint64(1)}}));
+    db.run("Insert Into orarend_csoport (orarend_id, ft_id) Values ('5', '6')");
+    QVERIFY(db.scalar("select scope_identity() as ID").isNull());
+}
+
+void TestTranslator::batchesSplit()
+{
+    Database db;
+    const auto batch = db.translator->translate("Insert Into kar (kar_nev) Values ('A'); Insert Into kar (kar_nev) Values ('B')\n"
+                                                "Update kar Set kar_aktiv = 1 Where kar_nev = 'b' delete from kar Where kar_nev='a';;"
+                                                "Select Count(*) DB From kar");
+    QCOMPARE(batch->statements.size(), 5);
+    QCOMPARE(batch->statements[2].kind, sql::StatementKind::Update);
+    QCOMPARE(batch->statements[2].targetTable, QString("kar"));
+    QCOMPARE(db.run("Insert Into kar (kar_nev) Values ('A'); Insert Into kar (kar_nev) Values ('B')\n"
+                    "Update kar Set kar_aktiv = 1 Where kar_nev = 'b' delete from kar Where kar_nev='a';;"
+                    "Select kar_nev, kar_aktiv From kar"),
+             (Rows{{"B", qint64(1)}}));
+    QCOMPARE(db.translator->translate("-- nothing\n SET NOCOUNT ON")->statements.size(), 0);
+}
+
+void TestTranslator::openQueryRunsOnNeptunStandIn()
+{
+    Database db;
+    db.raw(R"(
+INSERT INTO neptun.T_ORGANIZATION VALUES (1, 'BTK');
+INSERT INTO neptun.T_INTERIORORGANIZATION VALUES (1);
+INSERT INTO neptun.T_SUBJECT VALUES (10, 'MAT1A', 'Matek', 1);
+INSERT INTO neptun.T_DictionaryItemBase VALUES (100, '2024/25/1'), (200, 'Aktív'), (300, 'Gyakorlat'), (400, 'magyar');
+INSERT INTO neptun.T_STUDENTTRAININGTERMDATA VALUES (20, 30, 100, 200);
+INSERT INTO neptun.T_STUDENTTRAINING VALUES (30, 50, 60);
+INSERT INTO neptun.T_PARTNER VALUES (50, 'Kiss Ádám'), (51, 'Nagy Éva'), (70, 'Dr. Tanár');
+INSERT INTO neptun.T_USER VALUES (50, 'ABC123'), (51, 'XYZ789'), (70, 'OKT1');
+INSERT INTO neptun.T_STUDENT VALUES (50, 'OM1'), (51, 'OM2');
+INSERT INTO neptun.T_MODULE VALUES (60, 'MOD');
+INSERT INTO neptun.T_TRAINING VALUES (60);
+INSERT INTO neptun.T_INDEXLINE VALUES (40, 10, 20, NULL), (41, 10, 21, NULL);
+INSERT INTO neptun.T_STUDENTTRAININGTERMDATA VALUES (21, 31, 100, 200);
+INSERT INTO neptun.T_STUDENTTRAINING VALUES (31, 51, 60);
+INSERT INTO neptun.T_COURSE VALUES (80, 'K01', 300, 400, 10, 100);
+INSERT INTO neptun.T_COURSESTUDENT VALUES (40, 80, NULL), (41, 80, '2024-09-20 10:00:00');
+INSERT INTO neptun.T_SCCARD VALUES ('D1', 50, 56003), ('D2', 50, 56012), ('D3', 50, 1);
+INSERT INTO neptun.T_CourseTutor VALUES (80, 70);
+INSERT INTO neptun.T_EMPLOYEE VALUES (70);
+INSERT INTO neptun.T_CLASSINSTANCE VALUES (80, '2024-09-02 08:15:00', '2024-09-02 09:45:00');
+)");
+    const auto dict = [](const QString &col) -> QString { return "(SELECT dib.C_Name FROM T_DictionaryItemBase dib WHERE dib.ID = " + col + ")"; };
+    QString inner = "SELECT t100.C_CODE AS \"Tárgykód\", t100.C_NAME AS \"Tárgynév\", t151.C_NEPTUNCODE AS NEPTUN_KOD, "
+                    "t150.C_PRINTNAME AS \"Hallgató\", t152.C_OMSIDENTIFIER AS \"Oktatási azonosító\", "
+                    "(Select x.C_SERIALNUMBER From T_SCCARD x Where x.C_STUDENTID=t152.ID AND x.C_STATUS in (56003,56012) and ROWNUM=1) AS \"Diák\", "
+                    "t130.C_CODE AS \"Modulkód\", "
+                    + dict("t110.C_TERM") + " AS \"Félév\", " + dict("t110.C_STATUS") + " AS \"Státusz\", t170.C_CODE AS \"Kurzuskód\", "
+                    + dict("t170.C_COURSETYPE") + " AS \"KurzusTípus\", t170.ID AS \"KurzusID\", " + dict("t170.C_LANGUAGE")
+                    + " AS \"Nyelv\" FROM T_INDEXLINE t120, T_SUBJECT t100, T_ORGANIZATION t140, T_INTERIORORGANIZATION t141, "
+                      "T_STUDENTTRAININGTERMDATA t110, T_STUDENTTRAINING t160, T_PARTNER t150, T_USER t151, T_STUDENT t152, T_MODULE t130, "
+                      "T_TRAINING t131, T_COURSESTUDENT t180, T_COURSE t170 WHERE t100.C_INTERIORORGANIZATIONID = t141.ID AND "
+                      "t110.C_STUDENTTRAININGID = t160.ID AND t120.C_SUBJECTID = t100.ID AND t120.C_STUDENTTRAININGTERMDATAID = t110.ID AND "
+                      "t120.ID = t180.C_INDEXLINEID AND t130.ID=t131.ID AND t140.ID=t141.ID AND t150.ID=t151.ID AND t151.ID=t152.ID AND "
+                      "t160.C_STUDENTID = t152.ID AND t160.C_TRAININGID = t131.ID AND t180.C_COURSEID = t170.ID AND "
+                      "(to_date(to_char(t120.C_SIGNOUTDATE, 'YYYY.MM.DD HH24:MI'), 'YYYY.MM.DD HH24:MI') IS NULL) AND (t140.C_CODE = 'BTK') "
+                      "AND (to_date(to_char(t180.C_SIGNOUTDATE, 'YYYY.MM.DD HH24:MI'), 'YYYY.MM.DD HH24:MI') IS NULL) "
+                      "AND (SELECT dib.C_Name FROM T_DictionaryItemBase dib WHERE dib.ID = t110.C_TERM) = '2024/25/1' "
+                      "ORDER BY \"Modulkód\", \"Tárgykód\", \"Kurzuskód\", NEPTUN_KOD";
+    const QString tsql = "select a.* from openquery(NEPTUN3R,'" + QString(inner).replace("'", "''") + "') a ";
+    const auto batch = db.translator->translate(tsql);
+    QVERIFY(batch->statements[0].usesNeptun);
+    QVERIFY(!db.translator->translate("Select kar_id From kar")->statements[0].usesNeptun);
+    const Rows rows = db.run(tsql);
+    QCOMPARE(rows.size(), 1); // the second student signed out of the course
+    QCOMPARE(rows[0].mid(0, 8), (QVector<QVariant>{"MAT1A", "Matek", "ABC123", "Kiss Ádám", "OM1", "D1", "MOD", "2024/25/1"}));
+    QCOMPARE(rows[0].mid(9), (QVector<QVariant>{"K01", "Gyakorlat", qint64(80), "magyar"}));
+    QCOMPARE(db.run("select a.* from openquery(NEPTUN3R,'SELECT t271.C_NEPTUNCODE, t270.C_PRINTNAME FROM T_CourseTutor t28, T_PARTNER t270, "
+                    "T_USER t271, T_EMPLOYEE t272 WHERE t28.C_COURSEID=80 AND t28.C_EMPLOYEEID=t272.ID AND t270.ID=t271.ID AND "
+                    "t271.ID=t272.ID') a \nOrder By C_PRINTNAME"),
+             (Rows{{"OKT1", "Dr. Tanár"}}));
+    QCOMPARE(db.run("select a.* from openquery(NEPTUN3R,'select to_char(t100.C_CORRECTFROMDATE, ''YYYY.MM.DD HH24:MI'') as d, "
+                    "to_date(''2024.09.02 08:15'', ''YYYY.MM.DD HH24:MI'') as e from T_CLASSINSTANCE t100') a"),
+             (Rows{{"2024.09.02 08:15", "2024-09-02 08:15:00"}}));
+}
+
+void TestTranslator::ddlFollowsStorageConventions()
+{
+    Database db;
+    const QString script = "CREATE TABLE proba (p_id int IDENTITY(1,1) NOT NULL PRIMARY KEY, p_nev nvarchar(50) NULL, "
+                           "p_szoveg varchar(max), p_datum datetime, p_nap date DEFAULT '20240101', p_ido time, p_jelzo bit, "
+                           "kar_id int REFERENCES kar(kar_id))\n"
+                           "Insert Into proba (p_nev, p_datum, p_ido, p_jelzo) Values ('Á', '20240305', '08:00:00.0000', '1')\n"
+                           "CREATE INDEX ix_proba ON proba (p_datum DESC, p_nev)\n"
+                           "ALTER TABLE proba ADD p_uj datetime NULL\n"
+                           "Update proba Set p_uj = '2024-03-05 10:00:00'";
+    const auto batch = db.translator->translate(script);
+    QCOMPARE(batch->statements.size(), 5);
+    QVERIFY2(batch->statements[0].sql.contains("p_id INTEGER PRIMARY KEY AUTOINCREMENT"), qPrintable(batch->statements[0].sql));
+    QVERIFY(batch->statements[0].sql.contains("p_nev NVARCHAR(50) COLLATE KOVRA_CI"));
+    QVERIFY(batch->statements[0].sql.contains("p_szoveg NTEXT COLLATE KOVRA_CI"));
+    QVERIFY(batch->statements[0].sql.contains("p_datum DATETIME TEXT"));
+    QVERIFY(batch->statements[0].sql.contains("p_nap DATE TEXT DEFAULT ('2024-01-01')"));
+    db.run(script);
+    db.catalog = sql::Catalog::fromSqlite(db.db);
+    db.translator->clearCache();
+    QCOMPARE(db.rawQuery("SELECT p_id, p_nev, p_datum, p_nap, p_ido, p_jelzo, p_uj FROM proba")[0],
+             (QVector<QVariant>{qint64(1), "Á", "2024-03-05 00:00:00", "2024-01-01", "08:00:00", qint64(1), "2024-03-05 10:00:00"}));
+    const sql::TableInfo *t = db.catalog.table(QStringLiteral("dbo.PROBA"));
+    QVERIFY(t && t->hasIdentity());
+    QCOMPARE(t->column(u"p_nap")->type, FieldType::Date);
+    QCOMPARE(t->column(u"P_DATUM")->type, FieldType::DateTime);
+    QCOMPARE(t->column(u"p_ido")->type, FieldType::Time);
+    QCOMPARE(t->column(u"p_jelzo")->type, FieldType::Flag);
+    QCOMPARE(t->column(u"p_nev")->type, FieldType::Text);
+    db.run("DROP INDEX ix_proba ON proba\nDROP TABLE proba");
+    QVERIFY(db.rawQuery("SELECT name FROM sqlite_schema WHERE name LIKE '%proba%'").isEmpty());
+}
+
+void TestTranslator::resultTypesAndCache()
+{
+    Database db;
+    const QString q = "Select a.*, (Select x.jt_jel From jelenlet_tipusa x Where x.jt_id=a.jt_id) as jel, b.orarend_nev, "
+                      "convert(varchar(10), a.jelenlet_datum, 102) as d, getdate(), Count(*) over () as n From jelenlet a, orarend b";
+    QVERIFY_THROWS_EXCEPTION(sql::TranslateError, db.translator->translate(q)); // COUNT OVER is refused
+    const QString ok = "Select a.*, (Select x.jt_jel From jelenlet_tipusa x Where x.jt_id=a.jt_id) as jel, b.orarend_nev, "
+                       "convert(varchar(10), a.jelenlet_datum, 102) as d, getdate() as most, b.orarend_heti From jelenlet a, orarend b";
+    const auto first = db.translator->translate(ok);
+    QCOMPARE(first->statements[0].resultTypes,
+             (QVector<FieldType>{FieldType::Integer, FieldType::Integer, FieldType::Integer, FieldType::Date, FieldType::Integer,
+                                 FieldType::Text, FieldType::Text, FieldType::Text, FieldType::DateTime, FieldType::Flag}));
+    QCOMPARE(db.translator->translate(ok).get(), first.get());
+    db.translator->clearCache();
+    QVERIFY(db.translator->translate(ok).get() != first.get());
+    // a '*' over the Neptun stand-in has no known column count
+    QVERIFY(db.translator->translate("select a.* from openquery(NEPTUN3R, 'select x.* from T_COURSE x') a")->statements[0].resultTypes.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestTranslator)
+#include "test_translator.moc"
