@@ -21,13 +21,16 @@
 -- enrolments, then the offering), so those orders pass, while the deletes the windows answer with
 -- "cannot be deleted" fail here: a user still named by a teacher, journal or error row; a teacher with
 -- assignments; an offering still linked to a timetable entry. The audit log has no foreign key.
+--
+-- NOCOUNT stays on for the session, so no batch returns row counts a client would have to read.
 
+SET NOCOUNT ON;
 DECLARE @collation nvarchar(128);
 SET @collation = CAST(DATABASEPROPERTYEX(DB_NAME(), 'Collation') AS nvarchar(128));
 IF @collation NOT LIKE N'%[_]CI[_]%'
    OR CAST(COLLATIONPROPERTY(@collation, 'CodePage') AS int) NOT IN (1250, 65001)
 BEGIN
-    RAISERROR (N'KOVRA needs a database whose default collation is case-insensitive with code page 1250 (for example Hungarian_100_CI_AS); this one has %s.', 16, 1, @collation);
+    RAISERROR (N'KOVRA needs a database whose default collation is case-insensitive with code page 1250 or UTF-8 (for example Hungarian_100_CI_AS); this one has %s.', 16, 1, @collation);
     SET NOEXEC ON;
 END
 ELSE IF OBJECT_ID(N'dbo.kar', N'U') IS NOT NULL

@@ -121,6 +121,8 @@ void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
             partner.run(person, s.name);
             user.run(person, s.code);
             student.run(person, s.educationId);
+            if (s.id == 1) // an older, withdrawn card comes first: the import must not read it
+                card.run(++cardId, person, QStringLiteral("1000000000"), CardWithdrawn);
             if (!s.card.isNull()) // every 7th card was handed over, not just printed
                 card.run(++cardId, person, s.card, s.id % 7 == 0 ? CardHandedOver : CardValid);
             studentTraining.run(person, person, training(faculty));
@@ -131,8 +133,6 @@ void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
             addStudent(s, s.id <= 300 ? 1 : 2);
         for (const Student &s : m.neptunOnlyStudents)
             addStudent(s, 2);
-        // A withdrawn older card must not be the one the import reads.
-        card.run(++cardId, studentPerson(1), QStringLiteral("1000000000"), CardWithdrawn);
 
         for (const Teacher &t : m.teachers) {
             partner.run(teacherPerson(t.id), t.name);
