@@ -234,13 +234,20 @@ DemoModel BuildDemoModel(QDate today)
     }
 
     // Users and teachers: the four demo logins, an inactive account, and an account per teacher.
-    const auto hash = [](const char *password) { return PasswordHash(QString::fromUtf8(password)); };
+    const auto login = [](int i) {
+        const DemoLogin &l = DemoLogins[i];
+        return std::make_pair(QString::fromLatin1(l.name), std::optional<int>(PasswordHash(QString::fromUtf8(l.password))));
+    };
+    const auto [admin, adminHash] = login(0);
+    const auto [office, officeHash] = login(1);
+    const auto [teacher0, teacherHash] = login(2);
+    const auto [cards, cardsHash] = login(3);
     m.users = {
-        {1, QStringLiteral("ADMIN"), u("Rendszergazda"), QStringLiteral("admin@kovra.example"), hash("admin"), true, 1, 1},
-        {2, QStringLiteral("TANULMANYI"), u("Tanulmányi Osztály"), QStringLiteral("tanulmanyi@kovra.example"),
-         hash("tanulmanyi"), true, 1, 2},
-        {3, QStringLiteral("OKTATO"), u(TeacherNames[0]), QString(), hash("oktato"), true, 1, 3},
-        {4, QStringLiteral("KARTYA"), u("Kártyairoda"), QString(), hash("kartya"), true, 1, 4},
+        {1, admin, u("Rendszergazda"), QStringLiteral("admin@kovra.example"), adminHash, true, 1, DemoLogins[0].role},
+        {2, office, u("Tanulmányi Osztály"), QStringLiteral("tanulmanyi@kovra.example"), officeHash, true, 1,
+         DemoLogins[1].role},
+        {3, teacher0, u(TeacherNames[0]), QString(), teacherHash, true, 1, DemoLogins[2].role},
+        {4, cards, u("Kártyairoda"), QString(), cardsHash, true, 1, DemoLogins[3].role},
         {5, QStringLiteral("REGI"), u("Régi Felhasználó"), QString(), std::nullopt, false, 2, 2},
     };
     for (int t = 0; t < int(std::size(TeacherNames)); ++t) {

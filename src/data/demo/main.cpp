@@ -165,8 +165,10 @@ int main(int argc, char **argv)
             << model.semesters[1].from.toString(Qt::ISODate) << " - " << model.semesters[1].to.toString(Qt::ISODate)
             << ")\n"
             << "  NEPTUN.sqlite: the Neptun stand-in ([Neptun] Adatbazis in kovra.ini)\n"
-            << "  kovra.ini: start with  kovra --ini " << QDir::toNativeSeparators(ini) << '\n'
-            << "  logins: ADMIN/admin, TANULMANYI/tanulmanyi, OKTATO/oktato, KARTYA/kartya\n";
+            << "  kovra.ini: start with  kovra --ini " << QDir::toNativeSeparators(ini) << '\n' << "  logins:";
+        for (const demo::DemoLogin &l : demo::DemoLogins)
+            out << ' ' << l.name << '/' << l.password;
+        out << '\n';
     } catch (const std::exception &e) {
         removeFiles(targets);
         err << "kovra-demo: " << e.what() << '\n';
