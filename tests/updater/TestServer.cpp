@@ -136,6 +136,12 @@ void TestServer::setRoute(const QString &path, const Route &route)
     m_routes.insert(path, route);
 }
 
+void TestServer::removeRoute(const QString &path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_routes.remove(path);
+}
+
 QStringList TestServer::requests() const
 {
     QMutexLocker lock(&m_mutex);

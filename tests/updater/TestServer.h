@@ -33,6 +33,7 @@ public:
 
     void setRoot(const QString &folder);
     void setRoute(const QString &path, const Route &route);
+    void removeRoute(const QString &path);
     QStringList requests() const;
     void clearRequests();
     int requestCount(const QString &path) const;
