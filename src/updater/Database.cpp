@@ -128,7 +128,7 @@ bool ParseInteger(const QString &text, qint64 *value, QString *error)
         return true;
     }
     *value = 0;
-    *error = QStringLiteral("not an integer: ") + t;
+    *error = QStringLiteral("nem egész szám: ") + t;
     return false;
 }
 
@@ -162,7 +162,7 @@ public:
     bool execute(const QString &batch) override
     {
         if (!m_db) {
-            m_error = QStringLiteral("no connection");
+            m_error = QStringLiteral("nincs kapcsolat");
             return false;
         }
         char *message = nullptr;
@@ -178,7 +178,7 @@ public:
     {
         *value = 0;
         if (!m_db) {
-            m_error = QStringLiteral("no connection");
+            m_error = QStringLiteral("nincs kapcsolat");
             return false;
         }
         sqlite3_stmt *stmt = nullptr;
@@ -233,7 +233,7 @@ public:
     bool open() override
     {
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
-            m_error = QStringLiteral("the Qt ODBC driver is not installed");
+            m_error = QStringLiteral("a Qt ODBC meghajtó nincs telepítve");
             return false;
         }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
@@ -299,7 +299,7 @@ std::unique_ptr<DbConnection> CreateConnection(const ConnectionSettings &setting
         break;
     }
     if (error)
-        *error = QStringLiteral("unsupported provider: ") + settings.provider;
+        *error = QStringLiteral("nem támogatott adatbázis-típus: ") + settings.provider;
     return nullptr;
 }
 

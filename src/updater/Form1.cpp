@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
 #include <QGridLayout>
@@ -174,6 +175,12 @@ void Form1::onStop()
 {
     m_stop = true;
     hide();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_stop = true;
+    QWidget::closeEvent(event);
 }
 
 void Form1::processEvents()

@@ -48,6 +48,10 @@ public:
     void showMessages() override;
     void bringToFront() override;
 
+protected:
+    // Closing the window by other means acts as the stop button.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void onTimer();
     void onStop();
