@@ -88,7 +88,8 @@ private Q_SLOTS:
                       + fileEntry(6, "files/missing.txt", errorPage, "0", "missing.txt")
                       + fileEntry(7, "files/plain.txt", plain, "0", "..\\escape.txt")
                       + fileEntry(8, "files/over.sh", over, "2", "tools\\over.sh")
-                      + fileEntry(10, "files/plain.txt", plain, "0", "ten.txt"),
+                      + fileEntry(9, "files/nine.txt", "nine", "x", "nine.txt")
+                      + fileEntry(11, "files/plain.txt", plain, "0", "eleven.txt"),
                   "Fajl megosztas1=targets/r1\r\nFajl megosztas2=" + absRoot.toUtf8() + "\r\n");
         QDir().mkpath(ws.wdFile(QStringLiteral("targets/r1")));
 
@@ -105,6 +106,7 @@ private Q_SLOTS:
                          dl + QStringLiteral("/files/missing.txt -> fajl.tmp (Hiba)"),
                          QStringLiteral("Érvénytelen helyi fájlnév: ..\\escape.txt (files/plain.txt)"),
                          dl + QStringLiteral("/files/over.sh -> fajl.tmp (Rendben)"),
+                         QStringLiteral("Nem támogatott megosztás: x (files/nine.txt)"),
                          QStringLiteral("Megelőző programok futtatás:"), QStringLiteral("Hibakód: 0"));
         QVERIFY(!ws.log().contains(QStringLiteral("- nincs")));
 
@@ -113,11 +115,11 @@ private Q_SLOTS:
         QCOMPARE(Workspace::read(QDir(absRoot).filePath(QStringLiteral("tools/over.sh"))), over);
         QVERIFY(QFileInfo(QDir(absRoot).filePath(QStringLiteral("tools/over.sh"))).isExecutable());
         for (const char *absent : {"targets/r1/wrong.txt", "far.txt", "three.txt", "missing.txt", "../escape.txt",
-                                   "ten.txt", "fajl.tmp"})
+                                   "nine.txt", "eleven.txt", "fajl.tmp"})
             QVERIFY2(!QFileInfo::exists(ws.wdFile(QString::fromLatin1(absent))), absent);
-        for (const char *never : {"/kovra/files/far.txt", "/kovra/files/three.txt"})
+        for (const char *never : {"/kovra/files/far.txt", "/kovra/files/three.txt", "/kovra/files/nine.txt"})
             QCOMPARE(m_server.requestCount(QString::fromLatin1(never)), 0);
-        QCOMPARE(m_server.requestCount(QStringLiteral("/kovra/files/plain.txt")), 1); // not for 7 and 10
+        QCOMPARE(m_server.requestCount(QStringLiteral("/kovra/files/plain.txt")), 1); // not for 7 and 11
     }
 
     void otherFilesNeedTheirSwitch()
