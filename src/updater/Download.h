@@ -1,0 +1,47 @@
+#pragma once
+// Download(url, file): fetches a URL into a local file through libcurl, one transfer at a time on the
+// calling thread; events are processed while it runs and the stop flag is honoured between blocks.
+
+#include <QString>
+
+namespace frissites {
+
+class RunView;
+class UpdateLog;
+
+struct DownloadOptions {
+    QString agent = QStringLiteral("frissites"); // the updater's executable name
+    int connectTimeoutSeconds = 15;
+    int stallTimeoutSeconds = 60;                 // no byte for this long ends the transfer as failed
+    int settleMilliseconds = 500;                 // pause after every download, as the log line is written
+    QString workDir;                              // relative file names are below it; empty: the current one
+};
+
+class Downloader {
+public:
+    Downloader(RunView &view, const UpdateLog &log, DownloadOptions options = {});
+
+    // Success only for a complete transfer with a 2xx answer (http, https) or a finished ftp transfer.
+    // The local file is created or overwritten once the server answers. A failed transfer or an error
+    // status removes it; a stop keeps what arrived and writes no log line.
+    bool Download(const QString &url, const QString &file);
+
+    // Diagnostics of the last call: HTTP status (0 without answer) and libcurl's message.
+    long lastStatus() const { return m_status; }
+    const QString &lastError() const { return m_error; }
+    bool lastStopped() const { return m_stopped; }
+
+    const DownloadOptions &options() const { return m_options; }
+
+private:
+    bool transfer(const QString &url, const QString &file);
+
+    RunView &m_view;
+    const UpdateLog &m_log;
+    DownloadOptions m_options;
+    long m_status = 0;
+    QString m_error;
+    bool m_stopped = false;
+};
+
+} // namespace frissites
