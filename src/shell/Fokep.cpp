@@ -3,6 +3,7 @@
 #include "Adatmodul.h"
 #include "FacultySelector.h"
 #include "FocusHighlight.h"
+#include "Glyphs.h"
 #include "LoginInfo.h"
 #include "OpenWindow.h"
 #include "UserSettings.h"
@@ -74,13 +75,13 @@ QString Tform_Fokep::WindowOf(const QString &buttonName)
     return {};
 }
 
-QToolButton *Tform_Fokep::addButton(const char *name, const QString &caption, const QString &hint, int icon)
+QToolButton *Tform_Fokep::addButton(const char *name, const QString &caption, const QString &hint, const char *glyph)
 {
     auto *b = new QToolButton(this);
     b->setObjectName(QLatin1String(name));
     b->setText(caption);
     b->setToolTip(hint);
-    b->setIcon(style()->standardIcon(QStyle::StandardPixmap(icon)));
+    b->setIcon(QIcon(Glyph(glyph)));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
@@ -102,14 +103,14 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     // Every date text of the program uses "yyyy.MM.dd" (FieldText, ParseDateText); nothing to set here.
     m_highlight = new TFocusHighlight(this);
 
-    sb_felev = addButton("sb_felev", QStringLiteral("Jelentkezés"), QString(), QStyle::SP_ArrowDown);
-    sb_orarend = addButton("sb_orarend", QStringLiteral("Listák"), QStringLiteral("Órarend"), QStyle::SP_FileDialogDetailedView);
-    sb_admin = addButton("sb_admin", QStringLiteral("Adminisztráció"), QStringLiteral("Adminisztráció"), QStyle::SP_ComputerIcon);
-    sb_jelenlet = addButton("sb_jelenlet", QStringLiteral("Jelenlét"), QStringLiteral("Jelenlét"), QStyle::SP_DialogApplyButton);
-    sb_kartya = addButton("sb_kartya", QStringLiteral("Kártya"), QStringLiteral("Kártya adatok"), QStyle::SP_DriveFDIcon);
-    sb_jelszo = addButton("sb_jelszo", QStringLiteral("Jelszó"), QStringLiteral("Jelszó módosítása"), QStyle::SP_DialogResetButton);
-    sb_hiba = addButton("sb_hiba", QStringLiteral("Hibák"), QStringLiteral("Hibakezelés"), QStyle::SP_MessageBoxWarning);
-    SpeedButton1 = addButton("SpeedButton1", QStringLiteral("Segítség"), QStringLiteral("Segítség"), QStyle::SP_DialogHelpButton);
+    sb_felev = addButton("sb_felev", QStringLiteral("Jelentkezés"), QString(), "JELENTKEZES");
+    sb_orarend = addButton("sb_orarend", QStringLiteral("Listák"), QStringLiteral("Órarend"), "LISTA");
+    sb_admin = addButton("sb_admin", QStringLiteral("Adminisztráció"), QStringLiteral("Adminisztráció"), "ADMIN");
+    sb_jelenlet = addButton("sb_jelenlet", QStringLiteral("Jelenlét"), QStringLiteral("Jelenlét"), "JELENLET");
+    sb_kartya = addButton("sb_kartya", QStringLiteral("Kártya"), QStringLiteral("Kártya adatok"), "KARTYA");
+    sb_jelszo = addButton("sb_jelszo", QStringLiteral("Jelszó"), QStringLiteral("Jelszó módosítása"), "JELSZO");
+    sb_hiba = addButton("sb_hiba", QStringLiteral("Hibák"), QStringLiteral("Hibakezelés"), "HIBA");
+    SpeedButton1 = addButton("SpeedButton1", QStringLiteral("Segítség"), QStringLiteral("Segítség"), "SEGITSEG");
 
     auto value = [this](const char *name, const QString &text) {
         auto *l = new QLabel(text, this);

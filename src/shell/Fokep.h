@@ -42,7 +42,7 @@ protected:
 private:
     void applyRoles();
     void vdc_karChange();
-    QToolButton *addButton(const char *name, const QString &caption, const QString &hint, int icon);
+    QToolButton *addButton(const char *name, const QString &caption, const QString &hint, const char *glyph);
 
     TFocusHighlight *m_highlight;
 };
