@@ -128,8 +128,6 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     vdc_kar = new TFacultySelector(this);
     vdc_kar->setObjectName(QStringLiteral("vdc_kar"));
     vdc_kar->Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Where kar_aktiv=1 Order By NEV");
-    if (form_Adatmodul)
-        vdc_kar->ADOQuery = &form_Adatmodul->Query3;
     vdc_kar->setMinimumWidth(240);
     vdc_kar->setVisible(false);
     connect(vdc_kar, &QComboBox::activated, this, &Tform_Fokep::vdc_karChange);
@@ -200,6 +198,9 @@ void Tform_Fokep::applyRoles()
     set(sb_admin, r.admin);
     set(SpeedButton1, true);
     if (LoginInfo.RoleId == 1) {
+        // The window is created before the data module: its query is taken when first needed.
+        if (!vdc_kar->ADOQuery && form_Adatmodul)
+            vdc_kar->ADOQuery = &form_Adatmodul->Query3;
         vdc_kar->Feltoltes();
         vdc_kar->setVisible(true);
     } else {

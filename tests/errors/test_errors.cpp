@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -213,8 +214,17 @@ private Q_SLOTS:
             const qsizetype high = table.indexOf(joined[i + 1]);
             QVERIFY((high >= 0 && high < 8) || (high >= 40 && high < 48));
         }
-        // DecodeIniValue inverts the scheme.
+        // DecodeIniValue inverts the scheme; the administrator's tool reads the copy as pasted.
         QCOMPARE(DecodeIniValue(joined), expected);
+        const QString pasted = fx->dir.filePath(QStringLiteral("jelentes.txt"));
+        QFile f(pasted);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(copied.toLatin1() + "\r\n");
+        f.close();
+        QProcess tool;
+        tool.start(QStringLiteral(KOVRA_INI_TOOL), {QStringLiteral("decode-report"), pasted});
+        QVERIFY(tool.waitForFinished());
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), expected);
     }
 
     void mail()

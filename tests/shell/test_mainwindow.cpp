@@ -130,11 +130,14 @@ private Q_SLOTS:
 
     void facultySelector()
     {
+        // As at start-up: the main window exists before the data module and the login.
+        fx.reset();
+        Tform_Fokep w;
+        fx = std::make_unique<ShellFixture>();
         QVERIFY(logIn("admin", "admin"));
         QStringList sent;
         connect(&fx->module->ADOConn, &Connection::statementSent, this,
                 [&sent](const QString &component, const QString &sql) { sent << component + u':' + sql; });
-        Tform_Fokep w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(sent, QStringList{"Query3:Select kar_id as ID, kar_nev as NEV From kar Where kar_aktiv=1 Order By NEV"});
