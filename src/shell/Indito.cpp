@@ -86,7 +86,6 @@ Tform_Indito::Tform_Indito(QWidget *parent) : QDialog(parent), felh(nullptr, QSt
     FNev = new QLineEdit(this);
     FNev->setObjectName(QStringLiteral("FNev"));
     FNev->setGeometry(84, 62, 150, 24);
-    FNev->setMaxLength(20);
 
     FJelszo = new QLineEdit(QStringLiteral("Ide írja jelszavát"), this);
     FJelszo->setObjectName(QStringLiteral("FJelszo"));
