@@ -26,3 +26,9 @@ void TraceStatement(const QString &component, const QString &sql, const Statemen
 QStringList StatementTraceEntries() { return entries(); }
 
 void ClearStatementTrace() { entries().clear(); }
+
+void RemoveNewestStatementTraceEntry()
+{
+    if (!entries().isEmpty())
+        entries().removeFirst();
+}

@@ -15,3 +15,5 @@ void TraceStatement(const QString &component, const QString &sql, const Statemen
 QStringList StatementTraceEntries();
 void ClearStatementTrace();
 inline constexpr int StatementTraceLimit = 10;
+// The error report drops the entry of its own log insert with this.
+void RemoveNewestStatementTraceEntry();

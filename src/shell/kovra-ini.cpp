@@ -4,6 +4,7 @@
 #include "IniValue.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -14,6 +15,8 @@ int usage(QTextStream &err)
     err << "usage:\n"
            "  kovra-ini encode TEXT      print the scrambled form of TEXT\n"
            "  kovra-ini decode TEXT      print the plain form of a scrambled value\n"
+           "  kovra-ini decode-report FILE\n"
+           "                             print an error report copied from the error window\n"
            "  kovra-ini write FILE --database NAME --server ADDRESS --user LOGIN --password PASSWORD\n"
            "                   [--smtp HOST]\n"
            "      writes the connection values (scrambled) into FILE, keeping its other lines;\n"
@@ -34,6 +37,18 @@ int main(int argc, char **argv)
     }
     if (args.size() == 2 && args[0] == u"decode") {
         out << DecodeIniValue(args[1]) << '\n';
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == u"decode-report") {
+        QFile f(args[1]);
+        if (!f.open(QIODevice::ReadOnly)) {
+            err << "kovra-ini: cannot read " << args[1] << '\n';
+            return 1;
+        }
+        // The copy is split into lines of 70 characters; the line breaks are not part of it.
+        QString encoded = QString::fromLatin1(f.readAll());
+        encoded.remove(u'\r').remove(u'\n').remove(u' ');
+        out << DecodeIniValue(encoded);
         return 0;
     }
     if (args.size() < 2 || args[0] != u"write")

@@ -1,18 +1,51 @@
 // kovra: the attendance register.
 
+#include "Adatmodul.h"
+#include "ErrorCapture.h"
+#include "Fokep.h"
+#include "Indito.h"
 #include "IniFile.h"
+#include "KovraApplication.h"
+#include "MessageBoxes.h"
+#include "ShellWindows.h"
 
-#include <QApplication>
-#include <QTextStream>
+#include <memory>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    // Error capture and statement trace come up before anything else.
+    TErrorCapture &capture = ErrorCapture();
+    TKovraApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("kovra"));
+    app.setOrganizationName(QStringLiteral("KOVRA"));
+    app.setQuitOnLastWindowClosed(false);
+    capture.install();
+    InstallMessageBoxes();
+
     const QStringList args = app.arguments();
     const qsizetype ini = args.indexOf(QStringLiteral("--ini"));
     if (ini > 0 && ini + 1 < args.size())
         SetConfigFilePath(args[ini + 1]);
-    QTextStream(stderr) << "kovra: configuration " << ConfigFilePath() << "\n"
-                        << "kovra: the login window and the main window are not built yet; nothing to show.\n";
-    return 0;
+
+    try {
+        RegisterShellWindows();
+        auto mainWindow = std::make_unique<Tform_Fokep>();
+        auto dataModule = std::make_unique<Tform_Adatmodul>();
+        int result = 0;
+        {
+            Tform_Indito login;
+            result = login.exec();
+        }
+        // Only this result counts as a login; the ordinary OK ends the program like a cancel.
+        if (result != LoginModalResult)
+            return 0;
+        SetErrorLogConnection(&dataModule->ADOConn);
+        // Closing the main window ends the process.
+        app.setQuitOnLastWindowClosed(true);
+        mainWindow->show();
+        return app.exec();
+    } catch (...) {
+        HandleException(std::current_exception());
+        return 1;
+    }
 }
