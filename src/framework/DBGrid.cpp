@@ -121,6 +121,17 @@ QVariant DBGridModel::data(const QModelIndex &index, int role) const
     }
     case Qt::TextAlignmentRole:
         return int(c.alignment);
+    case Qt::FontRole:
+        if (c.symbolFont) {
+            QFont f = m_grid->font();
+            f.setBold(true);
+            if (f.pixelSize() > 0)
+                f.setPixelSize(f.pixelSize() * 4 / 3);
+            else
+                f.setPointSizeF(f.pointSizeF() * 4 / 3);
+            return f;
+        }
+        return {};
     default:
         return {};
     }
