@@ -46,7 +46,6 @@ struct Cell {
 
 struct Entry {
     QString nev, ertek, tag, rows, columns;
-    bool isGrid = false;
     QVector<Cell> cells;
 };
 
@@ -206,10 +205,8 @@ void LoadWindowValues(QWidget *window, const QString &fileName)
         } else if (current && el == u"tag") {
             current->tag = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (current && el == u"sorokszama") {
-            current->isGrid = true;
             current->rows = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (current && el == u"oszlopokszama") {
-            current->isGrid = true;
             current->columns = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (current && el == u"cella") {
             Cell c;

@@ -13,6 +13,7 @@
 
 #include <QFormLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -481,6 +482,15 @@ private Q_SLOTS:
         QCOMPARE(again.size(), QSize(720, 780));
         QCOMPARE(again.topLeft(), QPoint(123, 77));
         QVERIFY(seen != QPoint(123, 77)); // the first opening was centred
+
+        // A hand-edited value that is no usable number: the designed placement.
+        UserSettings()->setValue(QStringLiteral("Software/KOVRA/Ablakok/form_Teszt/Top"), QStringLiteral("sok"));
+        WhenModalShown([&](QWidget *m) {
+            again = QRect(m->pos(), m->size());
+            m->close();
+        });
+        OpenWindow(form_Teszt);
+        QCOMPARE(again.topLeft(), seen);
     }
 
     void reopenAndLocate()
@@ -509,6 +519,52 @@ private Q_SLOTS:
         ReopenAndLocate(q, QStringLiteral("1"), QStringLiteral("felev_id"));
         QCOMPARE(q.fieldByName(QStringLiteral("felev_id")).asString(), QStringLiteral("3"));
         QVERIFY_THROWS_EXCEPTION(KovraError, ReopenAndLocate(q, QStringLiteral("x1"), QStringLiteral("felev_id")));
+    }
+
+    void maskEdits_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("date, empty") << "!9999/99/99/;1;_" << "" << "    .  .  .";
+        QTest::newRow("date") << "!9999/99/99/;1;_" << "20160901" << "2016.09.01.";
+        QTest::newRow("date, half typed") << "!9999/99/99/;1;_" << "2016" << "2016.  .  .";
+        QTest::newRow("time, empty") << "90:00;1;_" << "" << "  :  ";
+        QTest::newRow("time") << "90:00;1;_" << "0815" << "08:15";
+        QTest::newRow("literals not kept") << "00:00;0;_" << "1230" << "1230";
+    }
+    void maskEdits()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        MaskEdit e(mask);
+        e.show();
+        e.setFocus();
+        e.home(false);
+        QTest::keyClicks(&e, typed);
+        QCOMPARE(e.maskedText(), text);
+        // The text read back is the text set.
+        MaskEdit f(mask);
+        f.setMaskedText(text);
+        QCOMPARE(f.maskedText(), text);
+    }
+
+    void scrollMemoToLine()
+    {
+        QPlainTextEdit m;
+        QStringList lines;
+        for (int i = 0; i < 60; ++i)
+            lines << QStringLiteral("sor %1").arg(i);
+        m.setPlainText(lines.join(u'\n'));
+        m.resize(200, 100);
+        m.show();
+        QVERIFY(ScrollMemoToLine(&m, 40));
+        QCOMPARE(m.textCursor().blockNumber(), 40);
+        QCOMPARE(m.textCursor().positionInBlock(), 0);
+        QVERIFY(m.verticalScrollBar()->value() > 0);
+        QVERIFY(ScrollMemoToLine(&m, 500)); // past the end: the last line
+        QCOMPARE(m.textCursor().blockNumber(), 59);
     }
 
     void handlerErrorsReachErrorHandling()
