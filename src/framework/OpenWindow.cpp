@@ -18,12 +18,19 @@ QHash<QString, WindowFactory> &registry()
 }
 } // namespace
 
+bool RefuseWhileEditing()
+{
+    if (EditMode == EditState::Browse)
+        return false;
+    InfoBox(QStringLiteral("Zárja le az adatfelvitelt!"));
+    return true;
+}
+
 int OpenWindow(QDialog *window)
 {
     if (!window)
         return -1;
-    if (EditMode != EditState::Browse) {
-        InfoBox(QStringLiteral("Zárja le az adatfelvitelt!"));
+    if (RefuseWhileEditing()) {
         delete window;
         return -1;
     }
@@ -52,9 +59,7 @@ int OpenRegisteredWindow(const QString &name, QWidget *parent)
     const auto it = registry().constFind(name);
     if (it == registry().cend())
         return -1;
-    if (EditMode != EditState::Browse) {
-        InfoBox(QStringLiteral("Zárja le az adatfelvitelt!"));
+    if (RefuseWhileEditing())
         return -1;
-    }
     return OpenWindow((*it)(parent));
 }

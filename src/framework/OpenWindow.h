@@ -15,10 +15,26 @@ extern EditState EditMode;
 // Set to 1 by a caller before opening a window that should position itself on the current selection.
 extern int OpenPositioned;
 
+// While EditMode is not Browse: shows "Zárja le az adatfelvitelt!" and returns true.
+bool RefuseWhileEditing();
+
 // Refuses with "Zárja le az adatfelvitelt!" while EditMode is not Browse. Restores the position
 // under the window's object name, shows it modally, stores the position and deletes the window.
 // Returns the dialog's result, or -1 when nothing was opened.
 int OpenWindow(QDialog *window);
+
+// Creates a window of class T into the program-wide variable that holds it while it is open,
+// opens it with OpenWindow and sets the variable back to nullptr.
+template <class T>
+int OpenWindow(T *&windowVariable, QWidget *parent = nullptr)
+{
+    if (RefuseWhileEditing())
+        return -1;
+    windowVariable = new T(parent);
+    const int result = OpenWindow(static_cast<QDialog *>(windowVariable));
+    windowVariable = nullptr;
+    return result;
+}
 
 using WindowFactory = std::function<QDialog *(QWidget *parent)>;
 void RegisterWindow(const QString &name, WindowFactory factory);

@@ -1,0 +1,461 @@
+#include "Alap_Form_Unit.h"
+
+#include "Adatmodul.h"
+#include "Controls.h"
+#include "DBGrid.h"
+#include "Guard.h"
+#include "Messages.h"
+#include "TextUtils.h"
+#include "VDCComboBox.h"
+#include "XML_AblakLeiras.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QString MissingFieldLabel;
+
+// ---- field services
+
+QColor EditStateColor(int state)
+{
+    switch (state) {
+    case 1: return colors::NewRecord;
+    case 2: return colors::Modify;
+    case 22: return colors::MoneyGreen;
+    default: return colors::Browse;
+    }
+}
+
+namespace {
+
+// Removes a trailing sort marker (" >" or " <") from a title.
+QString withoutSortMarker(const QString &title)
+{
+    if (title.endsWith(QLatin1String(" >")) || title.endsWith(QLatin1String(" <")))
+        return title.left(title.size() - 2);
+    return title;
+}
+
+void clearCombo(QComboBox *c)
+{
+    if (auto *v = qobject_cast<TVDCComboBox *>(c)) {
+        v->setCurrentIndex(-1);
+        v->Ertek(QString());
+        v->setEditText(QString());
+        return;
+    }
+    c->setCurrentIndex(-1);
+    if (c->isEditable())
+        c->setEditText(QString());
+}
+
+} // namespace
+
+void ClearFields(QWidget *container)
+{
+    ForEachControl(container, [](QWidget *w, ControlKind kind, const QString &) {
+        switch (kind) {
+        case ControlKind::Edit: static_cast<QLineEdit *>(w)->clear(); break;
+        case ControlKind::MaskEdit: static_cast<MaskEdit *>(w)->clearMasked(); break;
+        case ControlKind::CheckBox: static_cast<QCheckBox *>(w)->setChecked(false); break;
+        case ControlKind::Combo: clearCombo(static_cast<QComboBox *>(w)); break;
+        case ControlKind::DateTimePicker: {
+            auto *p = static_cast<TDateTimePicker *>(w);
+            const int tag = Tag(p);
+            if (tag != 0)
+                p->setDateTime(QDateTime(QDate(1899, 12, 30).addDays(tag), QTime(0, 0)));
+            else
+                p->setDateTime(QDateTime::currentDateTime());
+            p->setChecked(false);
+            break;
+        }
+        case ControlKind::RadioGroup: static_cast<TRadioGroup *>(w)->setItemIndex(-1); break;
+        case ControlKind::Memo: static_cast<QPlainTextEdit *>(w)->clear(); break;
+        case ControlKind::CheckListBox: {
+            auto *l = static_cast<TCheckListBox *>(w);
+            for (int i = 0; i < l->count(); ++i)
+                l->setChecked(i, false);
+            break;
+        }
+        case ControlKind::DataGrid: {
+            auto *g = static_cast<DBGrid *>(w);
+            for (int i = 0; i < g->columnCount(); ++i) {
+                g->setTitleColor(i, colors::MoneyGreen);
+                g->setTitle(i, withoutSortMarker(g->column(i).title));
+            }
+            break;
+        }
+        default: break;
+        }
+    });
+}
+
+void SetEditState(QWidget *container, int state)
+{
+    const QColor stateColor = EditStateColor(state);
+    ForEachControl(container, [&](QWidget *w, ControlKind kind, const QString &) {
+        QColor color = stateColor;
+        if (state != 0) {
+            const QString keyword = HelpKeyword(w);
+            if (IsRequiredKeyword(keyword))
+                color = colors::Required;
+            else if (IsNeverEditableKeyword(keyword))
+                color = colors::NeverEditable;
+        }
+        const bool browse = state == 0;
+        // "as in 3": the colour, unless the control already has the never-editable colour.
+        auto colourUnlessNever = [&] {
+            if (ControlColor(w) != colors::NeverEditable)
+                SetControlColor(w, color);
+        };
+        switch (kind) {
+        case ControlKind::Edit: {
+            SetControlColor(w, color);
+            static_cast<QLineEdit *>(w)->setReadOnly(color == colors::NeverEditable || browse);
+            break;
+        }
+        case ControlKind::MaskEdit:
+            static_cast<QLineEdit *>(w)->setReadOnly(browse);
+            colourUnlessNever();
+            break;
+        case ControlKind::Memo:
+            static_cast<QPlainTextEdit *>(w)->setReadOnly(browse);
+            colourUnlessNever();
+            break;
+        case ControlKind::RichEdit:
+            static_cast<QTextEdit *>(w)->setReadOnly(browse);
+            colourUnlessNever();
+            break;
+        case ControlKind::SpinEdit:
+            static_cast<QAbstractSpinBox *>(w)->setReadOnly(browse);
+            colourUnlessNever();
+            break;
+        case ControlKind::CheckListBox:
+            w->setEnabled(!browse);
+            colourUnlessNever();
+            break;
+        case ControlKind::Combo:
+        case ControlKind::StringGrid:
+        case ControlKind::ListBox:
+        case ControlKind::DateTimePicker:
+        case ControlKind::DataGrid:
+            colourUnlessNever();
+            break;
+        default: break;
+        }
+    });
+}
+
+MissingField FindMissingRequired(QWidget *window)
+{
+    MissingField result;
+    ForEachControl(window, [&](QWidget *w, ControlKind kind, const QString &) {
+        if (result.control)
+            return;
+        if (auto *v = qobject_cast<TVDCComboBox *>(w); v && v->currentText().isEmpty())
+            v->Ertek(QStringLiteral("0"));
+        const QString keyword = HelpKeyword(w);
+        if (!IsRequiredKeyword(keyword))
+            return;
+        bool missing = false;
+        switch (kind) {
+        case ControlKind::Edit: missing = static_cast<QLineEdit *>(w)->text().isEmpty(); break;
+        case ControlKind::Combo: missing = static_cast<QComboBox *>(w)->currentText().isEmpty(); break;
+        case ControlKind::Memo: missing = static_cast<QPlainTextEdit *>(w)->toPlainText().isEmpty(); break;
+        default: break;
+        }
+        if (missing) {
+            result.control = w;
+            result.name = keyword.mid(2) + u' ';
+        }
+    });
+    return result;
+}
+
+QString ReopenAndLocate(Dataset &query, const QString &id, const QString &keyField)
+{
+    if (id.isEmpty())
+        return QString();
+    bool ok = false;
+    const qint64 n = id.trimmed().toLongLong(&ok);
+    if (!ok)
+        throw KovraError(QStringLiteral("'%1' nem érvényes egész szám").arg(id));
+    query.close();
+    query.open();
+    // Whole-value matches: a partial key means nothing for an integer key.
+    for (const qint64 candidate : {n, n + 1, n - 1})
+        if (query.locate(keyField, {QString::number(candidate)}))
+            break;
+    return QString::number(n);
+}
+
+// ---- TAlap_Form
+
+namespace {
+
+QPushButton *actionButton(QWidget *parent, const char *name, const QString &caption, QStyle::StandardPixmap icon)
+{
+    auto *b = new QPushButton(parent->style()->standardIcon(icon), caption, parent);
+    b->setObjectName(QLatin1String(name));
+    QFont f(QStringLiteral("Calibri"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    b->setFont(f);
+    QPalette p = b->palette();
+    p.setColor(QPalette::ButtonText, QColor(0, 128, 0));
+    b->setPalette(p);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    b->setMinimumHeight(34);
+    return b;
+}
+
+QToolButton *speedButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setAutoRaise(true);
+    b->setIconSize(QSize(24, 24));
+    return b;
+}
+
+} // namespace
+
+TAlap_Form::TAlap_Form(QWidget *parent)
+    : QDialog(parent),
+      SZURES(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("SZURES"), this),
+      UPDATEQuery(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("UPDATEQuery"), this)
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    p_Adatok = new QWidget(this);
+    p_Adatok->setObjectName(QStringLiteral("p_Adatok"));
+    p_Adatok->setFont(DataPanelFont());
+    QPalette dp = p_Adatok->palette();
+    dp.setColor(QPalette::WindowText, colors::Navy);
+    p_Adatok->setPalette(dp);
+    root->addWidget(p_Adatok, 1);
+
+    p_Vezerlosav = new QFrame(this);
+    p_Vezerlosav->setObjectName(QStringLiteral("p_Vezerlosav"));
+    p_Vezerlosav->setFixedHeight(44);
+    p_Vezerlosav->setAutoFillBackground(true);
+    QPalette vp = p_Vezerlosav->palette();
+    vp.setColor(QPalette::Window, colors::MoneyGreen);
+    p_Vezerlosav->setPalette(vp);
+    root->addWidget(p_Vezerlosav);
+
+    bb_felvesz = actionButton(p_Vezerlosav, "bb_felvesz", QStringLiteral("Felvesz"), QStyle::SP_DialogSaveButton);
+    bb_uj = actionButton(p_Vezerlosav, "bb_uj", QStringLiteral("Új"), QStyle::SP_FileIcon);
+    bb_modosit = actionButton(p_Vezerlosav, "bb_modosit", QStringLiteral("Módosít"), QStyle::SP_FileDialogDetailedView);
+    bb_megsem = actionButton(p_Vezerlosav, "bb_megsem", QStringLiteral("Mégsem"), QStyle::SP_DialogCancelButton);
+    bb_torol = actionButton(p_Vezerlosav, "bb_torol", QStringLiteral("Töröl"), QStyle::SP_TrashIcon);
+    bb_kilepes = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), p_Vezerlosav);
+    bb_kilepes->setObjectName(QStringLiteral("bb_kilepes"));
+    bb_kilepes->setToolTip(QStringLiteral("Kilépés"));
+    bb_kilepes->setCursor(Qt::PointingHandCursor);
+    bb_kilepes->setAutoDefault(false);
+    bb_kilepes->setMinimumSize(40, 34);
+    sb_nyomtat = speedButton(p_Vezerlosav, "sb_nyomtat", QStringLiteral("Nyomtat"), QStyle::SP_FileDialogContentsView);
+    sb_email = speedButton(p_Vezerlosav, "sb_email", QStringLiteral("Szűrés"), QStyle::SP_FileDialogInfoView);
+    sb_nyomtat->setEnabled(false);
+    sb_nyomtat->hide();
+    sb_email->setEnabled(false);
+    sb_email->hide();
+
+    auto *bar = new QHBoxLayout(p_Vezerlosav);
+    bar->setContentsMargins(6, 4, 6, 4);
+    for (QPushButton *b : {bb_felvesz, bb_uj, bb_modosit, bb_megsem, bb_torol})
+        bar->addWidget(b);
+    bar->addStretch(1);
+    bar->addWidget(sb_email);
+    bar->addWidget(sb_nyomtat);
+    bar->addWidget(bb_kilepes);
+    setTabOrder(bb_felvesz, bb_uj);
+
+    ConnectGuarded(bb_felvesz, &QPushButton::clicked, this, [this] { bb_felveszClick(); });
+    ConnectGuarded(bb_uj, &QPushButton::clicked, this, [this] { bb_ujClick(); });
+    ConnectGuarded(bb_modosit, &QPushButton::clicked, this, [this] { bb_modositClick(); });
+    ConnectGuarded(bb_megsem, &QPushButton::clicked, this, [this] { bb_megsemClick(); });
+    ConnectGuarded(bb_torol, &QPushButton::clicked, this, [this] { bb_torolClick(); });
+    ConnectGuarded(bb_kilepes, &QPushButton::clicked, this, [this] { sb_kilepClick(); });
+
+    qApp->installEventFilter(this);
+}
+
+TAlap_Form::~TAlap_Form() { qApp->removeEventFilter(this); }
+
+void TAlap_Form::setBrowseButtons(bool browse)
+{
+    bb_felvesz->setEnabled(!browse);
+    bb_uj->setEnabled(browse);
+    bb_modosit->setEnabled(browse);
+    bb_megsem->setEnabled(!browse);
+    bb_torol->setEnabled(!browse);
+}
+
+void TAlap_Form::FormShow()
+{
+    TAlap_Form::bb_megsemClick();
+    SZURES.close();
+}
+
+bool TAlap_Form::FormClose()
+{
+    if (!bb_felvesz->isEnabled())
+        return true;
+    if (!ConfirmBox(QStringLiteral("Elmentetlen adatok vannak az ablakon. Mégis kilépsz?")))
+        return false;
+    EditMode = EditState::Browse;
+    return true;
+}
+
+void TAlap_Form::bb_felveszClick()
+{
+    MissingFieldLabel.clear();
+    const MissingField missing = FindMissingRequired(this);
+    if (missing.control) {
+        MissingFieldLabel = missing.name;
+        InfoBox(QStringLiteral("A(z) ") + TrimBlanks(missing.name) + QStringLiteral(" megadása kötelező!"));
+        missing.control->setFocus();
+        throw SilentAbort();
+    }
+    EditMode = EditState::Browse;
+    setBrowseButtons(true);
+    SetEditState(this, 0);
+}
+
+void TAlap_Form::bb_ujClick()
+{
+    EditMode = EditState::New;
+    setBrowseButtons(false);
+    ClearFields(this);
+    SetEditState(this, 1);
+}
+
+void TAlap_Form::bb_modositClick()
+{
+    EditMode = EditState::Modify;
+    setBrowseButtons(false);
+    SetEditState(this, 2);
+}
+
+void TAlap_Form::bb_megsemClick()
+{
+    const bool wasNew = EditMode == EditState::New;
+    EditMode = EditState::Browse;
+    setBrowseButtons(true);
+    if (wasNew)
+        ClearFields(this);
+    SetEditState(this, 0);
+}
+
+void TAlap_Form::bb_torolClick()
+{
+    EditMode = EditState::Browse;
+    setBrowseButtons(true);
+    ClearFields(this);
+    SetEditState(this, 0);
+}
+
+void TAlap_Form::sb_kilepClick()
+{
+    m_closeResult = QDialog::Accepted;
+    if (close()) {
+        EditMode = EditState::Browse;
+        OpenPositioned = 0;
+    }
+    m_closeResult = QDialog::Rejected;
+}
+
+void TAlap_Form::reject() { RunGuarded([this] { sb_kilepClick(); }); }
+
+void TAlap_Form::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        RunGuarded([this] { FormShow(); });
+}
+
+void TAlap_Form::closeEvent(QCloseEvent *event)
+{
+    bool allow = true;
+    RunGuarded([&] { allow = FormClose(); });
+    if (!allow) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QDialog::done(m_closeResult);
+}
+
+bool TAlap_Form::FormShortCut(QKeyEvent *event, QWidget *focus)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key == Qt::Key_S && mods == Qt::ControlModifier) {
+        RunGuarded([this] { bb_felveszClick(); });
+        return true;
+    }
+    if (key == Qt::Key_F7 && mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        RunGuarded([this] { SaveWindowValues(this, QString()); });
+        return true;
+    }
+    if (key == Qt::Key_F8 && mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        RunGuarded([this] { LoadWindowValues(this, QString()); });
+        return true;
+    }
+    if (!focus)
+        return false;
+    if (key == Qt::Key_Delete && mods == Qt::NoModifier) {
+        if (auto *combo = qobject_cast<QComboBox *>(focus)) {
+            combo->setCurrentIndex(-1);
+            return true;
+        }
+        return false;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        const ControlKind kind = KindOf(focus);
+        if (kind == ControlKind::Edit || kind == ControlKind::MaskEdit || kind == ControlKind::Combo
+            || kind == ControlKind::DateTimePicker) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TAlap_Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || w->window() != this)
+        return false;
+    // The inner line edit of a combo box or date picker stands for its control.
+    QWidget *focus = w;
+    if (qobject_cast<QLineEdit *>(w) && w->parentWidget()
+        && (qobject_cast<QComboBox *>(w->parentWidget()) || qobject_cast<QAbstractSpinBox *>(w->parentWidget())))
+        focus = w->parentWidget();
+    if (focus == this)
+        focus = nullptr;
+    return FormShortCut(static_cast<QKeyEvent *>(event), focus);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The data grid: a table view over a dataset with declared columns (field, title, visibility,
+// width, alignment, symbol font), title colours, and the dataset's current row kept in step with
+// the selected row. Column i of the grid is always columns()[i]; reordering moves the declared
+// columns. A grid without declared columns shows every field of the result, titled by name.
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QPointer>
+#include <QTableView>
+#include <QVector>
+
+#include "Connection.h" // complete type for the dataset's connection pointer
+#include "Dataset.h"
+
+#include "Controls.h"
+
+class DBGrid;
+
+struct GridColumn {
+    QString fieldName;
+    QString title;
+    bool visible = true;
+    int width = 100;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    bool symbolFont = false; // drawn with the symbol mapping of WingdingsSymbol
+    QColor titleColor = colors::MoneyGreen;
+};
+
+// The characters of the Wingdings symbol font that the program stores, as Unicode symbols:
+//   "ü" (0xFC) ✓ check mark        "û" (0xFB) and "ű" (0xFB in code page 1250) ✗ cross
+//   "ý" (0xFD) ☒ box with cross     "þ" (0xFE) and "ţ" (0xFE in 1250) ☑ box with check
+//   "J" ☺  "K" 😐  "L" ☹  "l" ● filled circle  "m" ❍ circle  "n" ■ filled square
+//   "o" □ square  "q" ❑  "u" ◆  "v" ❖  "x" ☒  "¡" ○  "¨" ◻  "Ÿ" •  "¤" ◉
+// Any other character is shown as it is.
+QString WingdingsSymbol(const QString &text);
+
+class DBGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DBGridModel(DBGrid *grid);
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    friend class DBGrid;
+    DBGrid *m_grid;
+};
+
+class DBGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DBGrid(QWidget *parent = nullptr);
+    ~DBGrid() override;
+
+    void setDataset(Dataset *dataset);
+    Dataset *dataset() const { return m_dataset; }
+
+    GridColumn &addColumn(const QString &fieldName, const QString &title = {}, bool visible = true, int width = 100);
+    int columnCount() const { return int(m_columns.size()); }
+    const GridColumn &column(int i) const { return m_columns[i]; }
+    const QVector<GridColumn> &columns() const { return m_columns; }
+    void clearColumns();
+
+    // Changes that the view shows at once.
+    void moveColumn(int from, int to);
+    void setColumnVisible(int i, bool visible);
+    void setColumnWidthPx(int i, int width);
+    void setTitle(int i, const QString &title);
+    void setTitleColor(int i, const QColor &color);
+    void setColumnAlignment(int i, Qt::Alignment alignment);
+    void setSymbolFont(int i, bool on);
+    // The column shown at a view position (the current column of the view).
+    int currentColumn() const;
+
+Q_SIGNALS:
+    void titleClicked(int column);
+    // Every released key, as its Windows virtual key code (123 = F12).
+    void keyReleased(int virtualKey);
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    friend class DBGridModel;
+    void datasetReset(); // ends a reset of the model begun before
+    void datasetScrolled();
+    void applyColumnState();
+    int fieldIndexOf(int column) const { return m_fieldIndex.value(column, -1); }
+
+    QPointer<Dataset> m_dataset;
+    QVector<GridColumn> m_columns;
+    QVector<int> m_fieldIndex; // dataset column of each grid column, -1 when it has none
+    bool m_autoColumns = false;
+    bool m_syncing = false;
+    DBGridModel *m_model;
+    QVector<QMetaObject::Connection> m_links;
+};
+
+// The Windows virtual key code of a key event (0 when it has none).
+int VirtualKeyCode(const QKeyEvent *event);

@@ -1,0 +1,17 @@
+#include "MasterdataWindows.h"
+
+#include "OpenWindow.h"
+#include "form_Felev_Unit.h"
+#include "form_Szervezet_Unit.h"
+
+void RegisterMasterdataWindows()
+{
+    RegisterWindow(QStringLiteral("form_Felev"), [](QWidget *parent) -> QDialog * {
+        form_Felev = new Tform_Felev(parent);
+        return form_Felev;
+    });
+    RegisterWindow(QStringLiteral("form_Szervezet"), [](QWidget *parent) -> QDialog * {
+        form_Szervezet = new Tform_Szervezet(parent);
+        return form_Szervezet;
+    });
+}

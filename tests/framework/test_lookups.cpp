@@ -1,0 +1,194 @@
+// The lookup combo box (load, Eredmeny, Ertek, typed text) and the type-ahead search edit.
+
+#include "DBLookUpEdit.h"
+#include "DataFixture.h"
+#include "DbError.h"
+#include "FrameworkTestKit.h"
+#include "VDCComboBox.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+class TestLookups : public QObject {
+    Q_OBJECT
+    std::unique_ptr<DataFixture> fx;
+    QStringList sent;
+
+    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
+
+private Q_SLOTS:
+    void init()
+    {
+        fx = std::make_unique<DataFixture>(QString::fromLatin1(MiniSchema));
+        exec(QStringLiteral("insert into kar (kar_id, kar_nev, kar_kod, kar_aktiv) values (3, 'Alma', 'A', 1), "
+                            "(5, 'Kiss Béla', 'KB', 1), (7, 'Kovács Anna', 'KA', 0), (9, 'Nagy Éva', 'NE', 1)"));
+        sent.clear();
+        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &sql) { sent << sql; });
+    }
+    void cleanup() { fx.reset(); }
+
+    void comboLoadAndChoice()
+    {
+        Dataset q(&fx->conn(), QStringLiteral("UPDATEQuery"));
+        TVDCComboBox c;
+        QCOMPARE(c.Eredmeny(), QStringLiteral("null")); // never loaded
+        c.ADOQuery = &q;
+        c.Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Where kar_aktiv=1 Order By NEV");
+        c.Feltoltes();
+        QCOMPARE(c.count(), 3);
+        QCOMPARE(c.ids(), QStringList({"3", "5", "9"}));
+        QCOMPARE(c.Eredmeny(), QStringLiteral("null")); // nothing chosen after a load
+        QVERIFY(!q.isActive());                          // the query is left closed
+        c.Ertek(QStringLiteral("5"));
+        QCOMPARE(c.currentText(), QStringLiteral("Kiss Béla"));
+        QCOMPARE(c.Eredmeny(), QStringLiteral("5"));
+        // A miss, an empty id, a near miss: no choice, no text.
+        for (const QString &miss : {QStringLiteral("7"), QString(), QStringLiteral("5 ")}) {
+            c.Ertek(QStringLiteral("9"));
+            c.Ertek(miss);
+            QCOMPARE(c.currentIndex(), -1);
+            QCOMPARE(c.currentText(), QString());
+            QCOMPARE(c.Eredmeny(), QStringLiteral("null"));
+        }
+        // Reloading loses the choice.
+        c.Ertek(QStringLiteral("9"));
+        c.Feltoltes();
+        QCOMPARE(c.Eredmeny(), QStringLiteral("null"));
+    }
+
+    void comboDuplicateIdsAndNameProperties()
+    {
+        Dataset q(&fx->conn(), QStringLiteral("UPDATEQuery"));
+        TVDCComboBox c;
+        c.ADOQuery = &q;
+        c.Lekerdezes = QStringLiteral("Select 1 as ID, 'első' as NEV union all Select 1 as ID, 'második' as NEV");
+        c.Feltoltes();
+        c.Ertek(QStringLiteral("1"));
+        QCOMPARE(c.currentIndex(), 0);
+
+        // Without a statement the three names compose one.
+        c.Lekerdezes.clear();
+        c.IDMezo = QStringLiteral("kar_id");
+        c.NevMezo = QStringLiteral("kar_nev");
+        c.TablaNev = QStringLiteral("kar");
+        sent.clear();
+        c.Feltoltes();
+        QCOMPARE(sent, QStringList{"Select kar_nev as NEV, kar_id as ID from kar order by kar_nev"});
+        QCOMPARE(c.count(), 4);
+
+        // One name missing: the query's previous statement runs again ...
+        c.NevMezo.clear();
+        sent.clear();
+        c.Feltoltes();
+        QCOMPARE(sent, QStringList{"Select kar_nev as NEV, kar_id as ID from kar order by kar_nev"});
+        // ... and a previous statement without NEV fails the load.
+        q.setSql(QStringLiteral("Select kar_id as ID From kar"));
+        QVERIFY_THROWS_EXCEPTION(DbError, c.Feltoltes());
+    }
+
+    void comboTypedText()
+    {
+        Dataset q(&fx->conn(), QStringLiteral("UPDATEQuery"));
+        TVDCComboBox c;
+        c.ADOQuery = &q;
+        c.Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Order By NEV");
+        c.Feltoltes();
+        c.show();
+        c.Ertek(QStringLiteral("9"));
+        // Text that names no item: visible, but no choice.
+        c.lineEdit()->selectAll();
+        QTest::keyClicks(c.lineEdit(), QStringLiteral("Nincs ilyen"));
+        QCOMPARE(c.currentText(), QStringLiteral("Nincs ilyen"));
+        QCOMPARE(c.Eredmeny(), QStringLiteral("null"));
+        // Text that names an item (in any case) chooses it.
+        c.lineEdit()->selectAll();
+        QTest::keyClicks(c.lineEdit(), QStringLiteral("alma"));
+        QCOMPARE(c.Eredmeny(), QStringLiteral("3"));
+    }
+
+    void lookupEditCompletion()
+    {
+        Dataset list(&fx->conn(), QStringLiteral("SZURES"));
+        list.setSql(QStringLiteral("Select * From kar Order By kar_nev"));
+        list.open();
+        TDBLookUpEdit e;
+        e.DataSource = &list;
+        e.FieldName = QStringLiteral("kar_nev");
+        e.Azonosito = QStringLiteral("kar_id");
+        e.show();
+
+        // "K" finds Kiss Béla and offers the rest, selected so the next key overwrites it.
+        QTest::keyClicks(&e, QStringLiteral("K"));
+        QCOMPARE(e.text(), QStringLiteral("Kiss Béla"));
+        QCOMPARE(e.selectedText(), QStringLiteral("iss Béla"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("5"));
+        // "o" replaces the offer: Ko -> Kovács Anna.
+        QTest::keyClicks(&e, QStringLiteral("o"));
+        QCOMPARE(e.text(), QStringLiteral("Kovács Anna"));
+        QCOMPARE(e.selectedText(), QStringLiteral("vács Anna"));
+        QCOMPARE(e.cursorPosition(), 11);
+        QCOMPARE(list.fieldByName(QStringLiteral("kar_id")).asString(), QStringLiteral("7"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("7"));
+
+        // Lower case: the row is found, but no completion is added.
+        e.clear();
+        QTest::keyClicks(&e, QStringLiteral("nag"));
+        QCOMPARE(e.text(), QStringLiteral("nag"));
+        QCOMPARE(e.selectedText(), QString());
+        QCOMPARE(e.Eredmeny, QStringLiteral("9"));
+
+        // Backspace and the side arrows do not search; Eredmeny still follows the current row.
+        list.first();
+        e.setText(QStringLiteral("Kiss"));
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QCOMPARE(e.text(), QStringLiteral("Kis"));
+        QCOMPARE(list.fieldByName(QStringLiteral("kar_nev")).asString(), QStringLiteral("Alma"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("3"));
+        // Accented letters search like any letter.
+        e.clear();
+        list.first();
+        QTest::keyClicks(&e, QStringLiteral("Kov"));
+        // (QTest types ASCII only: the key events of "á" are sent by hand.)
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Aacute, Qt::NoModifier, QStringLiteral("á"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Aacute, Qt::NoModifier, QStringLiteral("á"));
+        QApplication::sendEvent(&e, &press);
+        QApplication::sendEvent(&e, &release);
+        QCOMPARE(e.text(), QStringLiteral("Kovács Anna"));
+    }
+
+    void lookupEditArrows()
+    {
+        Dataset list(&fx->conn(), QStringLiteral("SZURES"));
+        list.setSql(QStringLiteral("Select * From kar Order By kar_nev"));
+        list.open();
+        TDBLookUpEdit e;
+        e.DataSource = &list;
+        e.FieldName = QStringLiteral("kar_nev");
+        e.Azonosito = QStringLiteral("kar_id");
+        e.show();
+        QTest::keyClick(&e, Qt::Key_Down);
+        QCOMPARE(e.text(), QStringLiteral("Kiss Béla"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("5"));
+        QTest::keyClick(&e, Qt::Key_Up);
+        QTest::keyClick(&e, Qt::Key_Up); // on the first row: stays
+        QCOMPARE(e.text(), QStringLiteral("Alma"));
+        QCOMPARE(list.recNo(), 1);
+        list.last();
+        QTest::keyClick(&e, Qt::Key_Down); // on the last row: stays
+        QCOMPARE(e.text(), QStringLiteral("Nagy Éva"));
+        QCOMPARE(list.recNo(), 4);
+
+        // A closed dataset or a wrong id column: nothing happens, Eredmeny keeps its value.
+        QCOMPARE(e.Eredmeny, QStringLiteral("9"));
+        e.Azonosito = QStringLiteral("nincs");
+        QTest::keyClicks(&e, QStringLiteral("A"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("9"));
+        list.close();
+        e.Azonosito = QStringLiteral("kar_id");
+        QTest::keyClicks(&e, QStringLiteral("B"));
+        QCOMPARE(e.Eredmeny, QStringLiteral("9"));
+    }
+};
+
+QTEST_MAIN(TestLookups)
+#include "test_lookups.moc"
