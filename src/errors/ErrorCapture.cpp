@@ -1,5 +1,7 @@
 #include "ErrorCapture.h"
 
+#include "Guard.h"
+
 #include "Calendar.h"
 #include "Connection.h"
 #include "DbError.h"
@@ -142,6 +144,8 @@ void TErrorCapture::install()
     if (m_installed || !qApp)
         return;
     m_installed = true;
+    // Handlers of the windows hand their exceptions to the capture.
+    SetExceptionHandler([](std::exception_ptr error) { CaptureException(error); });
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &TErrorCapture::onFocusChanged);
 }
@@ -265,6 +269,6 @@ TErrorCapture &ErrorCapture()
     return *capture;
 }
 
-void HandleException(std::exception_ptr error) { ErrorCapture().handle(error); }
+void CaptureException(std::exception_ptr error) { ErrorCapture().handle(error); }
 
 void SetErrorLogConnection(Connection *connection) { ErrorCapture().setErrorLogConnection(connection); }

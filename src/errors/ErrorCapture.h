@@ -78,8 +78,8 @@ private:
 
 // The process-wide capture (created on first use, at start-up before any window).
 TErrorCapture &ErrorCapture();
-// Hands one exception to the capture; the usual call is HandleException(std::current_exception()).
-void HandleException(std::exception_ptr error);
+// Hands one exception to the capture; the usual call is CaptureException(std::current_exception()).
+void CaptureException(std::exception_ptr error);
 void SetErrorLogConnection(Connection *connection);
 
 // The control trace's value of a widget: caption of a button, text of an edit, memo or combo,

@@ -14,7 +14,7 @@ bool TKovraApplication::notify(QObject *receiver, QEvent *event)
         // Only the user-interface thread reports; a worker thread's failure is its own to handle.
         if (QThread::currentThread() != thread())
             throw;
-        HandleException(std::current_exception());
+        CaptureException(std::current_exception());
         return false;
     }
 }

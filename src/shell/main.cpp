@@ -1,5 +1,6 @@
 // kovra: the attendance register.
 
+#include "MasterdataWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
 #include "Fokep.h"
@@ -29,6 +30,7 @@ int main(int argc, char **argv)
 
     try {
         RegisterShellWindows();
+        RegisterMasterdataWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;
@@ -45,7 +47,7 @@ int main(int argc, char **argv)
         mainWindow->show();
         return app.exec();
     } catch (...) {
-        HandleException(std::current_exception());
+        CaptureException(std::current_exception());
         return 1;
     }
 }

@@ -73,6 +73,7 @@ CREATE TABLE esemenynaplo (etipus_id INTEGER, esemeny_datum DATETIME TEXT, felh_
   regi_ertek NTEXT COLLATE KOVRA_CI, uj_ertek NTEXT COLLATE KOVRA_CI);
 )";
 
+#ifdef KOVRA_SOURCE_DIR
 // The embedded base script of the program, from the source tree.
 inline QString BaseSchema()
 {
@@ -81,3 +82,4 @@ inline QString BaseSchema()
         qFatal("cannot read db/sqlite/0.sql");
     return QString::fromUtf8(f.readAll());
 }
+#endif

@@ -38,8 +38,8 @@ private Q_SLOTS:
         QCOMPARE(SemesterOfDate(QStringLiteral("2023.12.24")), QStringLiteral("1"));
         QCOMPARE(SemesterOfDate(QStringLiteral("  2024.02.05")), QStringLiteral("2"));
         QCOMPARE(SemesterOfDate(QStringLiteral("2024.07.01")), QString());
-        // A quote in the text cannot break the statement.
-        QCOMPARE(SemesterOfDate(QStringLiteral("2024'.07.01")), QString());
+        // A quote in the text cannot break the statement: it is a date the server refuses.
+        QVERIFY_THROWS_EXCEPTION(DbError, SemesterOfDate(QStringLiteral("2024'.07.01")));
         // Between two semesters: the one that starts last, even in the future.
         fx->clockValue = QDateTime(QDate(2024, 7, 1), QTime(8, 0));
         QCOMPARE(FindCurrentSemester(), QStringLiteral("3"));

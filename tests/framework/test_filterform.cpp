@@ -243,10 +243,10 @@ private Q_SLOTS:
             opened << p;
             return true;
         });
-        fx->conn().execute(QStringLiteral("t"),
-                           QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i+1 FROM n WHERE i<100) "
-                                          "INSERT INTO hallgato (hallgato_kod, hallgato_nev, hallgato_diak) "
-                                          "SELECT 'K' || i, 'Hallgató ' || i, i FROM n"));
+        for (int i = 4; i <= 100; ++i)
+            fx->conn().execute(QStringLiteral("t"),
+                               QStringLiteral("INSERT INTO hallgato (hallgato_kod, hallgato_nev, hallgato_diak) "
+                                              "VALUES ('K%1', 'Hallgató %1', '%1')").arg(i));
         Dataset q(&fx->conn(), QStringLiteral("SZURES"));
         q.setSql(QStringLiteral("Select hallgato_id, hallgato_nev, hallgato_oa, hallgato_diak, '2024.03.05' as felvetel, "
                                 "'12,5' as atlag, '08:15' as ido From hallgato Order By hallgato_id"));

@@ -61,7 +61,10 @@ private Q_SLOTS:
         Dataset q(&fx->conn(), QStringLiteral("UPDATEQuery"));
         TVDCComboBox c;
         c.ADOQuery = &q;
-        c.Lekerdezes = QStringLiteral("Select 1 as ID, 'első' as NEV union all Select 1 as ID, 'második' as NEV");
+        fx->conn().execute(QStringLiteral("t"), QStringLiteral("create table ketto (id int, nev nvarchar(20))"));
+        fx->conn().execute(QStringLiteral("t"), QStringLiteral("insert into ketto (id, nev) values (1, 'első')"));
+        fx->conn().execute(QStringLiteral("t"), QStringLiteral("insert into ketto (id, nev) values (1, 'második')"));
+        c.Lekerdezes = QStringLiteral("Select id as ID, nev as NEV From ketto");
         c.Feltoltes();
         c.Ertek(QStringLiteral("1"));
         QCOMPARE(c.currentIndex(), 0);
