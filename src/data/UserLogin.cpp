@@ -51,8 +51,8 @@ LoginResult LoginWithConfig(const IniFile &ini, bool testDatabase, const QString
     if (!LoginInfo.FacultyId.isEmpty()) {
         felh.setSql(QStringLiteral("Select kar_kod, kar_nev From kar Where kar_id=") + LoginInfo.FacultyId);
         felh.open();
-        LoginInfo.FacultyCode = felh.fieldByName(QStringLiteral("kar_kod")).asString();
-        LoginInfo.FacultyName = felh.fieldByName(QStringLiteral("kar_nev")).asString();
+        LoginInfo.FacultyCode = felh.isEmpty() ? QString() : felh.fieldByName(QStringLiteral("kar_kod")).asString();
+        LoginInfo.FacultyName = felh.isEmpty() ? QString() : felh.fieldByName(QStringLiteral("kar_nev")).asString();
         felh.close();
     }
     return LoginResult::Ok;

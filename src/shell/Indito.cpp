@@ -1,3 +1,4 @@
+#include "UserLogin.h"
 #include "Indito.h"
 
 #include "Adatmodul.h"
@@ -22,8 +23,6 @@
 namespace {
 
 constexpr int FadeTarget = 220;
-
-QString upperQuoted(const QString &name) { return name.toUpper().replace(u'\'', QStringLiteral("''")); }
 
 QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -219,54 +218,18 @@ void Tform_Indito::Timer1Timer()
 
 void Tform_Indito::BelepesClick()
 {
-    const int hash = PasswordHash(FJelszo->text());
-    Connection &conn = form_Adatmodul->ADOConn;
-    conn.close();
-
-    const IniFile ini = Config();
     const bool testDatabase = cb_ab->currentIndex() == 1 && cb_ab->currentText() == cb_ab->itemText(1);
-    const DatabaseConfig config = ReadDatabaseConfig(ini, testDatabase);
-    LoginInfo.DatabaseName = config.catalog;
-    conn.setNeptunDatabase(config.neptun);
-    conn.setConnectionString(ComposeConnectionString(config));
-    try {
-        conn.open();
-    } catch (const std::exception &) {
+    switch (LoginWithConfig(Config(), testDatabase, FNev->text(), FJelszo->text(), *form_Adatmodul, felh)) {
+    case LoginResult::NoConnection:
         InfoBox(QStringLiteral("Nincs kapcsolat az adatbázissal!"));
         done(QDialog::Rejected);
         return;
-    }
-
-    felh.setConnection(&conn);
-    felh.close();
-    felh.clearParams();
-    felh.setSql(QStringLiteral("Select a.felh_id, a.felh_nev, a.felh_email, (Select x.oktato_id From Oktato x Where "
-                               "x.felh_id=a.felh_id) as okt, a.kar_id, a.szerep_id From felhasznalo a Where a.felh_nev='")
-                + upperQuoted(FNev->text()) + u'\'' + QStringLiteral(" and a.felh_jelszo = ") + u'\''
-                + QString::number(hash) + u'\'' + u' ');
-    felh.open();
-    if (felh.isEmpty()) {
-        felh.close();
+    case LoginResult::WrongUser:
         InfoBox(QStringLiteral("A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\r\n\r\nPróbálja meg újra!"));
         done(QDialog::Rejected);
         return;
-    }
-    LoginInfo.RoleId = felh.fieldByName(QStringLiteral("szerep_id")).asInteger();
-    LoginInfo.FacultyId = felh.fieldByName(QStringLiteral("kar_id")).asString();
-    LoginInfo.UserName = felh.fieldByName(QStringLiteral("felh_nev")).asString();
-    LoginInfo.UserId = felh.fieldByName(QStringLiteral("felh_id")).asString();
-    LoginInfo.UserEmail = felh.fieldByName(QStringLiteral("felh_email")).asString();
-    if (LoginInfo.UserEmail.isEmpty())
-        LoginInfo.UserEmail = QString::fromLatin1(DeveloperMailAddress);
-    LoginInfo.TeacherId = felh.fieldByName(QStringLiteral("okt")).asString();
-    LoginInfo.SmtpServer = ini.ReadString(QStringLiteral("Hibakezeles"), QStringLiteral("SMTP szerver"));
-    felh.close();
-    if (!LoginInfo.FacultyId.isEmpty()) {
-        felh.setSql(QStringLiteral("Select kar_kod, kar_nev From kar Where kar_id=") + LoginInfo.FacultyId);
-        felh.open();
-        LoginInfo.FacultyCode = felh.isEmpty() ? QString() : felh.fieldByName(QStringLiteral("kar_kod")).asString();
-        LoginInfo.FacultyName = felh.isEmpty() ? QString() : felh.fieldByName(QStringLiteral("kar_nev")).asString();
-        felh.close();
+    case LoginResult::Ok:
+        break;
     }
     done(LoginModalResult);
 }
