@@ -16,6 +16,8 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 // ---- keyword, tag, colour
 
@@ -351,4 +353,24 @@ bool ScrollMemoToLine(QPlainTextEdit *memo, int line)
     memo->setTextCursor(c);
     memo->ensureCursorVisible();
     return true;
+}
+
+TSpinButton::TSpinButton(QWidget *parent) : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    upButton = new QToolButton(this);
+    upButton->setObjectName(QStringLiteral("up"));
+    upButton->setArrowType(Qt::UpArrow);
+    downButton = new QToolButton(this);
+    downButton->setObjectName(QStringLiteral("down"));
+    downButton->setArrowType(Qt::DownArrow);
+    for (QToolButton *b : {upButton, downButton}) {
+        b->setFixedSize(20, 12);
+        b->setAutoRepeat(true);
+        layout->addWidget(b);
+    }
+    connect(upButton, &QToolButton::clicked, this, &TSpinButton::upClick);
+    connect(downButton, &QToolButton::clicked, this, &TSpinButton::downClick);
 }

@@ -162,3 +162,18 @@ bool ScrollMemoToLine(QPlainTextEdit *memo, int line);
 
 // The font of the data panels: "Calibri", navy.
 QFont DataPanelFont();
+
+class QToolButton;
+
+// Two small arrow buttons; what they change is the window's business.
+class TSpinButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSpinButton(QWidget *parent = nullptr);
+    QToolButton *upButton;
+    QToolButton *downButton;
+
+Q_SIGNALS:
+    void upClick();
+    void downClick();
+};

@@ -1,5 +1,6 @@
 // kovra: the attendance register.
 
+#include "AttendanceWindows.h"
 #include "MasterdataWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
@@ -31,6 +32,7 @@ int main(int argc, char **argv)
     try {
         RegisterShellWindows();
         RegisterMasterdataWindows();
+        RegisterAttendanceWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;

@@ -1,0 +1,91 @@
+#pragma once
+// The attendance capture window: a reader types one student code per line into the code list;
+// "Felvesz" runs the capture of the chosen lesson and shows the lesson's attendance matrix.
+
+#include "Alap_Form_Unit.h"
+#include "CaptureRun.h"
+
+#include <QStringList>
+
+class DBGrid;
+class MaskEdit;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QTimer;
+class QToolButton;
+class TRadioGroup;
+class TSpinButton;
+class TVDCComboBox;
+
+class Tform_Jelenlet : public TAlap_Form {
+    Q_OBJECT
+public:
+    explicit Tform_Jelenlet(QWidget *parent = nullptr);
+    ~Tform_Jelenlet() override;
+
+    MaskEdit *bi_datum;
+    TVDCComboBox *vdc_felev;
+    TVDCComboBox *vdc_orarend;
+    QPlainTextEdit *m_jelenlet;
+    QLabel *l_szam;
+    TRadioGroup *rg_mi;
+    QLabel *l_datum;
+    QLabel *l_hanyadik;
+    QLabel *l_ido;
+    QLabel *l_letszam;
+    QLabel *l_betu;
+    TSpinButton *SpinButton1;
+    QLabel *l_numlock;
+    QLabel *p_uzenet;
+    QToolButton *sb_be;
+    QPlainTextEdit *m_kulso;
+    QPushButton *bb_lista;
+    QProgressBar *pb_adat;
+    QTimer *Timer1;
+    DBGrid *dbg_lista;
+    Dataset keres, lekerdez, ellenor;
+
+    void FormShow() override;
+    void bb_ujClick() override;
+    void bb_felveszClick() override;
+    void bb_megsemClick() override;
+    void bb_torolClick() override;
+    void sb_kilepClick() override;
+
+    void bi_datumExit();
+    void vdc_felevChange();
+    void vdc_orarendChange();
+    void rg_miClick();
+    void sb_beClick();
+    void dbg_listaDblClick();
+    void DaySummary();
+
+    // The code list as lines (a final line break adds no empty line).
+    QStringList codeLines() const;
+    void setCodeLines(const QStringList &lines);
+    // The backup of the code list; its folder is the user's application data folder.
+    static QString BackupFilePath();
+    void SaveBackup() const;
+
+    // Waits between reconnection attempts of the capture run (tests replace it).
+    std::function<void(int ms)> connectionWait;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setFontSize(int size);
+    void enterReleased();
+    bool checkConnection();
+    void loadBackup();
+
+    bool m_makeUp = false; // the chosen lesson accepts make-ups
+    CaptureRun m_run;
+};
+
+extern Tform_Jelenlet *form_Jelenlet;
+
+// Reads codes from an export: the first double-quoted field of every line, commas removed. Lines
+// without a double quote are skipped.
+QStringList ImportCodeLines(const QString &text);

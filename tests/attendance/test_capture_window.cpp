@@ -1,0 +1,336 @@
+// The capture window driven the way a reader and a user drive it.
+
+#include "../data/DataFixture.h"
+#include "AttendanceSeed.h"
+#include "AttendanceWindows.h"
+#include "Controls.h"
+#include "DBGrid.h"
+#include "FrameworkTestKit.h"
+#include "IniFile.h"
+#include "Keyboard.h"
+#include "MakeUpRules.h"
+#include "ScriptedMessages.h"
+#include "TextCodec.h"
+#include "VDCComboBox.h"
+#include "form_Jelenlet_Unit.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+class TestCaptureWindow : public QObject {
+    Q_OBJECT
+    std::unique_ptr<DataFixture> fx;
+    std::unique_ptr<ScriptedMessages> boxes;
+    std::unique_ptr<RecordedErrors> errors;
+
+    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
+    // Straight to the file, past the program's dialect (triggers).
+    void rawExec(const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(fx->dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
+        sql::RegisterKovraCollation(db);
+        char *err = nullptr;
+        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
+            qFatal("%s", err);
+        sqlite3_close(db);
+    }
+    QStringList entries(const QString &where)
+    {
+        return fx->rows(QStringLiteral("select hallgato_id, jt_id, convert(varchar(10), jelenlet_datum, 112) from jelenlet "
+                                       "where ")
+                        + where + QStringLiteral(" order by hallgato_id, jelenlet_datum"));
+    }
+    std::unique_ptr<Tform_Jelenlet> opened()
+    {
+        auto w = std::make_unique<Tform_Jelenlet>();
+        w->connectionWait = [](int) {};
+        w->show();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("window not active");
+        return w;
+    }
+    // What a user's pick in a combo box does (focus moves there first).
+    static void choose(TVDCComboBox *combo, const QString &id)
+    {
+        combo->setFocus();
+        combo->Ertek(id);
+        QVERIFY2(combo->currentIndex() >= 0, qPrintable(id));
+        emit combo->activated(combo->currentIndex());
+    }
+    // The reader: every code followed by Enter.
+    static void read(Tform_Jelenlet *w, const QStringList &codes)
+    {
+        w->m_jelenlet->setFocus();
+        for (const QString &code : codes) {
+            for (const QChar c : code) {
+                if (c.unicode() < 128) {
+                    QTest::keyClick(w->m_jelenlet, char(c.unicode()));
+                    continue;
+                }
+                // Letters beyond ASCII as a Hungarian keyboard sends them.
+                const auto key = Qt::Key(c.toUpper().unicode());
+                QTest::sendKeyEvent(QTest::Press, w->m_jelenlet, key, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, w->m_jelenlet, key, QString(c), Qt::NoModifier);
+            }
+            QTest::keyClick(w->m_jelenlet, Qt::Key_Return);
+        }
+    }
+    // "Új", then the semester and the lesson.
+    static void startCapture(Tform_Jelenlet *w, const QString &lesson)
+    {
+        w->bb_uj->click();
+        choose(w->vdc_felev, QStringLiteral("1"));
+        choose(w->vdc_orarend, lesson);
+    }
+    static QString backup()
+    {
+        return QString::fromUtf8(ReadFileBytes(Tform_Jelenlet::BackupFilePath()));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(AttendanceSeed),
+                                           QDateTime(QDate(2024, 3, 6), QTime(10, 0)));
+        LoginInfo.FacultyId = QStringLiteral("1");
+        LoginInfo.UserId = QStringLiteral("7");
+        LoginInfo.RoleId = 2;
+        SetConfigFilePath(fx->dir.filePath(QStringLiteral("kovra.ini")));
+        boxes = std::make_unique<ScriptedMessages>();
+        errors = std::make_unique<RecordedErrors>();
+        SetNumLockProbe([] { return std::optional<bool>(false); });
+        QFile::remove(Tform_Jelenlet::BackupFilePath());
+    }
+    void cleanup()
+    {
+        errors.reset();
+        boxes.reset();
+        fx.reset();
+        SetNumLockProbe({});
+        QFile::remove(Tform_Jelenlet::BackupFilePath());
+        EditMode = EditState::Browse;
+        ResetProcessValues();
+    }
+
+    void wholeCaptureFromReader()
+    {
+        auto w = opened();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Jelenlét"));
+        QCOMPARE(w->vdc_felev->Eredmeny(), QStringLiteral("1"));
+        QCOMPARE(w->vdc_orarend->count(), 0);
+        QVERIFY(w->bb_lista->isVisible());
+        QVERIFY(!w->p_uzenet->isVisible());
+
+        startCapture(w.get(), QStringLiteral("1"));
+        QCOMPARE(w->bi_datum->maskedText(), QStringLiteral("2024.03.06."));
+        // The lesson list offers the day's lessons and the weekly ones; earlier lesson dates make this week 4.
+        QCOMPARE(w->vdc_orarend->ids(), QStringList({"1", "2"}));
+        QCOMPARE(w->l_ido->text(), QStringLiteral("08:00 - 09:30"));
+        QCOMPARE(w->l_datum->text(), QStringLiteral("2024. március 6 (szerda)"));
+        QCOMPARE(w->l_hanyadik->text(), QStringLiteral("4. hét, páros"));
+        QCOMPARE(CurrentTimetableId, QStringLiteral("1"));
+        // The matrix: one column per lesson date, titled with month and day.
+        QCOMPARE(w->l_letszam->text(), QStringLiteral("4"));
+        QVERIFY(!w->dbg_lista->isColumnHidden(6));
+        QVERIFY(w->dbg_lista->isColumnHidden(7));
+        QCOMPARE(w->dbg_lista->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral(".02.07"));
+
+        // Zero arrives as "ö" from a reader under a Hungarian layout; each Enter saves the backup.
+        read(w.get(), {"AAA111", "1öö2"});
+        QCOMPARE(w->m_jelenlet->toPlainText(), QStringLiteral("AAA111\n1002\n"));
+        QCOMPARE(backup(), QStringLiteral("AAA111\r\n1öö2\r\n"));
+        QCOMPARE(w->l_numlock->text(), QStringLiteral("Num Lock kikapcsolva!"));
+        read(w.get(), {"ccc333", "NINCS01", "AAA111"});
+        QCOMPARE(w->codeLines().size(), 5);
+
+        w->bb_felvesz->click();
+        QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join(u'\n')));
+        QVERIFY(boxes->shown.isEmpty());
+        QCOMPARE(entries(QStringLiteral("orarend_id=1")),
+                 QStringList({"1|1|20240306", "2|1|20240306", "3|1|20240306", "4|2|20240306", "5|2|20240306"}));
+        // What matched nobody stays with its reason; the second copy of a code went to the make-up rules.
+        QCOMPARE(w->codeLines(), QStringList{"NINCS01" + MakeUpRules::NotInSystem});
+        const QStringList journal = fx->rows(QStringLiteral("select jel_szoveg from Jelentes order by jel_id"));
+        QCOMPARE(journal.size(), 2);
+        QVERIFY(journal[0].startsWith(QStringLiteral("Jelenlét rögzítés kezdete!\r\nAnatómia - \r\nAAA111\r\n1002\r\n")));
+        QCOMPARE(journal[1], QStringLiteral("Jelenlét rögzítés vége!\r\nNINCS01") + MakeUpRules::NotInSystem);
+        // A finished run removes the backup and returns to browsing; the matrix shows the signs.
+        QVERIFY(!QFile::exists(Tform_Jelenlet::BackupFilePath()));
+        QCOMPARE(EditMode, EditState::Browse);
+        QVERIFY(!w->p_uzenet->isVisible());
+        QAbstractItemModel *m = w->dbg_lista->model();
+        QCOMPARE(m->rowCount(), 5);
+        QHash<QString, QString> firstSign;
+        for (int r = 0; r < m->rowCount(); ++r)
+            firstSign.insert(m->data(m->index(r, 0)).toString(), m->data(m->index(r, 1)).toString());
+        QCOMPARE(firstSign.value(QStringLiteral("Ács Anna - AAA111")), QStringLiteral("✓"));
+        QCOMPARE(firstSign.value(QStringLiteral("Dénes Dóra - DDD444")), QStringLiteral("✗"));
+
+        // A double-click in the matrix adds the student's code by hand.
+        QVERIFY(w->SZURES.locate(QStringLiteral("hallgato_id"), {5}));
+        const QModelIndex cell = m->index(w->SZURES.recNo() - 1, 0);
+        w->dbg_lista->setCurrentIndex(cell);
+        const QPoint at = w->dbg_lista->visualRect(cell).center();
+        QTest::mouseClick(w->dbg_lista->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w->dbg_lista->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(w->codeLines().last(), QStringLiteral("EEE555"));
+
+        // Deleting the day after the question; the matrix is recomputed.
+        w->bb_modosit->click();
+        boxes->answers.enqueue(true);
+        w->bb_torol->click();
+        QCOMPARE(boxes->asked, QStringList{"Biztos törli az adott nap jelenlétét?"});
+        QCOMPARE(entries(QStringLiteral("orarend_id=1")), QStringList());
+        QCOMPARE(EditMode, EditState::Browse);
+        QVERIFY(errors->texts.isEmpty());
+    }
+
+    void interruptedRunIsRecovered()
+    {
+        // The database gives out at the third student.
+        rawExec("CREATE TRIGGER lost BEFORE INSERT ON jelenlet WHEN NEW.hallgato_id=3 "
+                "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        {
+            auto w = opened();
+            startCapture(w.get(), QStringLiteral("1"));
+            read(w.get(), {"AAA111", "BBB222", "CCC333"});
+            w->bb_felvesz->click();
+            QVERIFY2(boxes->shown.isEmpty(), qPrintable(boxes->shown.join(u'\n')));
+            QCOMPARE(errors->texts.size(), 1);
+            QVERIFY(errors->texts[0].contains(QStringLiteral("disk I/O error")));
+            // What was written stays; so does the backup.
+            QCOMPARE(entries(QStringLiteral("orarend_id=1")), QStringList({"1|1|20240306", "2|1|20240306"}));
+            QCOMPARE(backup(), QStringLiteral("AAA111\r\nBBB222\r\nCCC333\r\n"));
+            boxes->answers.enqueue(true); // leave despite the unsaved capture
+            w->bb_kilepes->click();
+            QVERIFY(!w->isVisible());
+        }
+        rawExec("DROP TRIGGER lost");
+        errors->texts.clear();
+        boxes->shown.clear();
+        boxes->asked.clear();
+
+        boxes->answers.enqueue(true); // reload the codes
+        auto w = opened();
+        QCOMPARE(boxes->shown.mid(0, 2),
+                 QStringList({"Hiba történt a legútóbbi beolvasásnál!", "Szeretné visszatölteni a kódokat?"}));
+        QCOMPARE(EditMode, EditState::New);
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222", "CCC333"}));
+        QCOMPARE(w->bi_datum->maskedText(), QStringLiteral("2024.03.06."));
+        choose(w->vdc_felev, QStringLiteral("1"));
+        choose(w->vdc_orarend, QStringLiteral("1"));
+        boxes->shown.clear();
+        boxes->asked.clear();
+        boxes->answers.enqueue(true); // continue although the date has entries
+        w->bb_felvesz->click();
+        QCOMPARE(boxes->asked, QStringList{"Létezik az órarend adott dátumához jelenlét! Biztos hogy folytatni szeretné?"});
+        QCOMPARE(entries(QStringLiteral("orarend_id=1")),
+                 QStringList({"1|1|20240306", "2|1|20240306", "3|1|20240306", "4|2|20240306", "5|2|20240306"}));
+        QVERIFY(!QFile::exists(Tform_Jelenlet::BackupFilePath()));
+        QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join(u'\n')));
+    }
+
+    void refusedRunKeepsBackup()
+    {
+        auto w = opened();
+        w->bb_uj->click();
+        read(w.get(), {"AAA111"});
+        w->bb_felvesz->click();
+        QCOMPARE(boxes->shown, QStringList{"Nincs kiválasztva a félév!"});
+        QVERIFY(!w->p_uzenet->isVisible());
+        QCOMPARE(w->codeLines(), QStringList{"AAA111"});
+        QCOMPARE(EditMode, EditState::New);
+        QVERIFY(QFile::exists(Tform_Jelenlet::BackupFilePath()));
+        QCOMPARE(fx->rows(QStringLiteral("select count(*) from Jelentes")), QStringList{"0"});
+    }
+
+    void dateCheckOnLeaving_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("no date") << "2024.02.30." << QStringList{"Rossz dátum!"};
+        QTest::newRow("outside semesters") << "2023.12.04." << QStringList{"A dátum nem tartozik félévhez!"};
+        QTest::newRow("in the semester") << "2024.03.05." << QStringList{};
+    }
+    void dateCheckOnLeaving()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, messages);
+        auto w = opened();
+        w->bb_uj->click();
+        w->vdc_felev->Ertek(QStringLiteral("1"));
+        boxes->shown.clear();
+        w->bi_datum->setFocus();
+        w->bi_datum->setMaskedText(typed);
+        w->m_jelenlet->setFocus();
+        QCOMPARE(boxes->shown, messages);
+        // Leaving the date always drops both choices.
+        QCOMPARE(w->vdc_felev->currentIndex(), -1);
+        QCOMPARE(w->bi_datum->hasFocus(), typed == QStringLiteral("2024.02.30."));
+        // A lesson list is offered only for a real date; 2024.03.05. is Tuesday: Kémia and the weekly Torna.
+        choose(w->vdc_felev, QStringLiteral("1"));
+        QCOMPARE(w->vdc_orarend->count(), messages.isEmpty() ? 2 : messages[0].startsWith(u'R') ? 0 : 1);
+    }
+
+    void endOfLessonWarningFindsEarlierRun()
+    {
+        // A lesson name with an apostrophe is matched as it is written.
+        exec(QStringLiteral("update orarend set orarend_nev='Anatómia ''A''' where orarend_id=1"));
+        exec(QStringLiteral("insert into Jelentes (kar_id, felh_id, jel_datum, jel_szoveg) values (1, 7, "
+                            "'2024-03-06 09:10:00', 'Jelenlét rögzítés kezdete!\r\nÓra végi olvasás...\r\nAnatómia ''A'' - \r\n')"));
+        auto w = opened();
+        startCapture(w.get(), QStringLiteral("1"));
+        boxes->shown.clear();
+        w->rg_mi->findChildren<QAbstractButton *>().at(1)->click(); // "Hozzá tesz" asks nothing
+        QVERIFY(boxes->shown.isEmpty());
+        w->rg_mi->findChildren<QAbstractButton *>().at(0)->click();
+        QCOMPARE(boxes->shown, QStringList{"Történt már újraolvasás. Használja a \"Hozzá tesz\" lehetőséget."});
+        QCOMPARE(w->rg_mi->itemIndex(), 0);
+        QVERIFY(errors->texts.isEmpty());
+    }
+
+    void fontSizeAndImport()
+    {
+        Config().WriteString(QStringLiteral("Hibakezeles"), QStringLiteral("BETU"), QStringLiteral("15"));
+        auto w = opened();
+        QCOMPARE(w->l_betu->text(), QStringLiteral("15"));
+        QCOMPARE(w->m_jelenlet->font().pointSize(), 15);
+        w->SpinButton1->upButton->click();
+        w->SpinButton1->upButton->click();
+        w->SpinButton1->downButton->click();
+        QCOMPARE(w->l_betu->text(), QStringLiteral("16"));
+        QCOMPARE(w->m_jelenlet->font().pointSize(), 16);
+
+        // An export whose first quoted field is the code; lines without a quote are skipped.
+        const QString file = fx->dir.filePath(QStringLiteral("kodok.csv"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(EncodeText(QStringLiteral("\"AAA111\",\"Ács Anna\"\r\nfejléc nélkül\r\n\"BB,B222\";x\r\n")));
+        f.close();
+        ScriptedFileChooser files;
+        files.openAnswers.enqueue(file);
+        w->bb_uj->click();
+        w->sb_be->click();
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222"}));
+        files.openAnswers.clear();
+        w->sb_be->click(); // cancelled: nothing changes
+        QCOMPARE(w->codeLines().size(), 2);
+
+        w->bb_megsem->click();
+        w->bb_kilepes->click();
+        QCOMPARE(Config().ReadString(QStringLiteral("Hibakezeles"), QStringLiteral("BETU")), QStringLiteral("16"));
+    }
+
+    void registeredForMainWindow()
+    {
+        RegisterAttendanceWindows();
+        QVERIFY(IsWindowAvailable(QStringLiteral("form_Jelenlet")));
+    }
+};
+
+QTEST_MAIN(TestCaptureWindow)
+#include "test_capture_window.moc"
