@@ -1,6 +1,7 @@
 // kovra: the attendance register.
 
 #include "MasterdataWindows.h"
+#include "AttendanceWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
 #include "Fokep.h"
@@ -31,6 +32,7 @@ int main(int argc, char **argv)
     try {
         RegisterShellWindows();
         RegisterMasterdataWindows();
+        RegisterAttendanceWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;

@@ -1,0 +1,4 @@
+#pragma once
+// Registers the attendance windows under their names for OpenRegisteredWindow.
+
+void RegisterAttendanceWindows();
