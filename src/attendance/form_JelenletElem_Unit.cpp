@@ -44,7 +44,7 @@ Tform_JelenletElem::Tform_JelenletElem(QWidget *parent) : TAlap_Form(parent)
 {
     setObjectName(QStringLiteral("form_JelenletElem"));
     setWindowTitle(QStringLiteral("Hallgató jelenléte"));
-    resize(640, 480);
+    resize(660, 560);
 
     l_hallgato = new TLinkLabel(p_Adatok);
     l_hallgato->setObjectName(QStringLiteral("l_hallgato"));
