@@ -4,6 +4,7 @@
 #include "AttendanceWindows.h"
 #include "DBGrid.h"
 #include "DataFixture.h"
+#include "Export.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "ScriptedMessages.h"
@@ -124,6 +125,7 @@ private Q_SLOTS:
     {
         CurrentStudentId = QStringLiteral("1");
         CurrentStudentName = QStringLiteral("Ács Anna");
+        CurrentTimetableId = QStringLiteral("2");
         auto w = shown<Tform_JelenletElem>();
         QCOMPARE(w->windowTitle(), QStringLiteral("Hallgató jelenléte"));
         QVERIFY(!w->SZURES.isActive());
@@ -134,6 +136,7 @@ private Q_SLOTS:
         QCOMPARE(w->vdc_orarend->count(), 2);
         QCOMPARE(w->vdc_orarend->itemText(0), QStringLiteral("Anatómia"));
         QCOMPARE(w->vdc_orarend->itemText(1), QStringLiteral("Kémia"));
+        QCOMPARE(w->vdc_orarend->Eredmeny(), QStringLiteral("2")); // the current timetable entry
         QVERIFY(w->currentEntryId().isEmpty());
         QVERIFY(w->bb_uj->isVisible());
     }
@@ -324,12 +327,13 @@ private Q_SLOTS:
             QString name, sought, timetable;
             int positioned = 0;
         };
-        QList<Seen> seen;
+        static QList<Seen> seen; // the registered stand-ins outlive this test
+        seen.clear();
         for (const char *name : {"form_Hallgatok", "form_Orarend"})
-            RegisterWindow(QLatin1String(name), [&seen, name](QWidget *parent) -> QDialog * {
+            RegisterWindow(QLatin1String(name), [name](QWidget *parent) -> QDialog * {
                 auto *d = new QDialog(parent);
                 d->setObjectName(QLatin1String(name));
-                QTimer::singleShot(0, d, [&seen, d] {
+                QTimer::singleShot(0, d, [d] {
                     seen << Seen{d->objectName(), SoughtStudentName, CurrentTimetableId, OpenPositioned};
                     d->reject();
                 });
@@ -438,6 +442,29 @@ private Q_SLOTS:
         QCOMPARE(w->l_szumma->text(), QString::number(ids.size()));
         if (ids.isEmpty())
             QVERIFY(w->m_szoveg->toPlainText().isEmpty());
+    }
+
+    void journalToExcel()
+    {
+        QTemporaryDir dir;
+        SetExportFolder(dir.path());
+        QStringList opened;
+        const DocumentOpener previous = SetDocumentOpener([&](const QString &path) {
+            opened << path;
+            return true;
+        });
+        auto w = shown<Tform_JelenletTor>();
+        w->bb_excel->click();
+        SetDocumentOpener(previous);
+        SetExportFolder(QString());
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(opened[0].startsWith(dir.path()));
+        QCOMPARE(msg->shown, QStringList{"Az Excel konvertálás megtörtént. Lépjen át a táblázatkezelőbe!"});
+        // The visible columns: the date and the writer of the four rows under the titles.
+        const QByteArray sheet = UnzipAll(ReadFileBytes(opened[0])).value(QStringLiteral("xl/worksheets/sheet1.xml"));
+        QVERIFY(sheet.contains("<row r=\"5\""));
+        QVERIFY(!sheet.contains("<row r=\"6\""));
+        QVERIFY(!sheet.contains("r=\"C1\""));
     }
 
     void openedByName()
