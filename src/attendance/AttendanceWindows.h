@@ -1,4 +1,4 @@
 #pragma once
+// Registers the attendance windows under their names for OpenRegisteredWindow.
 
-// Makes the attendance windows known to the window opener.
 void RegisterAttendanceWindows();

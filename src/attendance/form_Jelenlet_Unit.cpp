@@ -270,7 +270,11 @@ QString Tform_Jelenlet::BackupFilePath()
 
 QStringList Tform_Jelenlet::codeLines() const { return textLines(m_jelenlet->toPlainText()); }
 
-void Tform_Jelenlet::setCodeLines(const QStringList &lines) { m_jelenlet->setPlainText(lines.join(u'\n')); }
+void Tform_Jelenlet::setCodeLines(const QStringList &lines)
+{
+    m_jelenlet->setPlainText(lines.join(u'\n'));
+    l_szam->setText(QString::number(lines.size()));
+}
 
 void Tform_Jelenlet::SaveBackup() const
 {

@@ -139,6 +139,9 @@ QVariant DBGridModel::data(const QModelIndex &index, int role) const
 
 QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The row header is a narrow indicator strip, not a row counter.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QString();
     if (orientation != Qt::Horizontal || section < 0 || section >= m_grid->columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     const GridColumn &c = m_grid->column(section);
