@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "DBGrid.h"
 #include "FileChooser.h"
+#include "FormFrame.h"
 #include "Guard.h"
 #include "Messages.h"
 #include "TextCodec.h"
@@ -20,59 +21,19 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton *glyphButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
-{
-    auto *b = new QPushButton(parent->style()->standardIcon(icon), QString(), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    b->setMinimumSize(40, 34);
-    return b;
-}
-
-} // namespace
-
 TAlapSzures_Form::TAlapSzures_Form(QWidget *parent)
     : QDialog(parent),
       SZURES(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("SZURES"), this),
       ADOQuery1(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("ADOQuery1"), this)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
+    const FormFrame frame = BuildFormFrame(this);
+    p_Adatok = frame.dataPanel;
+    p_Vezerlosav = frame.controlBar;
 
-    p_Adatok = new QWidget(this);
-    p_Adatok->setObjectName(QStringLiteral("p_Adatok"));
-    p_Adatok->setFont(DataPanelFont());
-    QPalette dp = p_Adatok->palette();
-    dp.setColor(QPalette::WindowText, colors::Navy);
-    p_Adatok->setPalette(dp);
-    root->addWidget(p_Adatok, 1);
-
-    p_Vezerlosav = new QFrame(this);
-    p_Vezerlosav->setObjectName(QStringLiteral("p_Vezerlosav"));
-    p_Vezerlosav->setFixedHeight(44);
-    p_Vezerlosav->setAutoFillBackground(true);
-    QPalette vp = p_Vezerlosav->palette();
-    vp.setColor(QPalette::Window, colors::MoneyGreen);
-    p_Vezerlosav->setPalette(vp);
-    root->addWidget(p_Vezerlosav);
-
-    bb_indit = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("Indítás"), p_Vezerlosav);
-    bb_indit->setObjectName(QStringLiteral("bb_indit"));
+    bb_indit = CaptionButton(p_Vezerlosav, "bb_indit", QStringLiteral("Indítás"), QStyle::SP_BrowserReload);
     bb_indit->setToolTip(QStringLiteral("Keresés indítása"));
-    bb_indit->setCursor(Qt::PointingHandCursor);
     bb_indit->setDefault(true);
-    bb_indit->setMinimumHeight(34);
-    QFont bf(QStringLiteral("Calibri"));
-    bf.setPixelSize(13);
-    bf.setBold(true);
-    bb_indit->setFont(bf);
-    bb_felttorol = glyphButton(p_Vezerlosav, "bb_felttorol", QStringLiteral("Feltételek törlése"), QStyle::SP_DialogResetButton);
+    bb_felttorol = GlyphButton(p_Vezerlosav, "bb_felttorol", QStringLiteral("Feltételek törlése"), QStyle::SP_DialogResetButton);
 
     p_TalalatokSzama = new QFrame(p_Vezerlosav);
     p_TalalatokSzama->setObjectName(QStringLiteral("p_TalalatokSzama"));
@@ -90,9 +51,9 @@ TAlapSzures_Form::TAlapSzures_Form(QWidget *parent)
     count->addWidget(l_szumma);
     p_TalalatokSzama->hide();
 
-    bb_Ment = glyphButton(p_Vezerlosav, "bb_Ment", QStringLiteral("Eredmény mentése fájlba"), QStyle::SP_DialogSaveButton);
-    bb_excel = glyphButton(p_Vezerlosav, "bb_excel", QStringLiteral("Küldés Excelbe"), QStyle::SP_FileDialogListView);
-    bb_Ok = glyphButton(p_Vezerlosav, "bb_Ok", QStringLiteral("Kiválaszt"), QStyle::SP_DialogApplyButton);
+    bb_Ment = GlyphButton(p_Vezerlosav, "bb_Ment", QStringLiteral("Eredmény mentése fájlba"), QStyle::SP_DialogSaveButton);
+    bb_excel = GlyphButton(p_Vezerlosav, "bb_excel", QStringLiteral("Küldés Excelbe"), QStyle::SP_FileDialogListView);
+    bb_Ok = GlyphButton(p_Vezerlosav, "bb_Ok", QStringLiteral("Kiválaszt"), QStyle::SP_DialogApplyButton);
     sb_nyomtat = new QToolButton(p_Vezerlosav);
     sb_nyomtat->setObjectName(QStringLiteral("sb_nyomtat"));
     sb_nyomtat->setToolTip(QStringLiteral("Nyomtat"));
@@ -101,10 +62,9 @@ TAlapSzures_Form::TAlapSzures_Form(QWidget *parent)
     sb_email->setObjectName(QStringLiteral("sb_email"));
     sb_email->setToolTip(QStringLiteral("E-mail"));
     sb_email->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
-    bb_kilepes = glyphButton(p_Vezerlosav, "bb_kilepes", QStringLiteral("Kilépés"), QStyle::SP_DialogCloseButton);
+    bb_kilepes = GlyphButton(p_Vezerlosav, "bb_kilepes", QStringLiteral("Kilépés"), QStyle::SP_DialogCloseButton);
 
-    auto *bar = new QHBoxLayout(p_Vezerlosav);
-    bar->setContentsMargins(6, 4, 6, 4);
+    QHBoxLayout *bar = frame.buttons;
     bar->addWidget(bb_indit);
     bar->addWidget(bb_felttorol);
     bar->addWidget(p_TalalatokSzama);

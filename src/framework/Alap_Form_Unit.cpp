@@ -3,6 +3,7 @@
 #include "Adatmodul.h"
 #include "Controls.h"
 #include "DBGrid.h"
+#include "FormFrame.h"
 #include "Guard.h"
 #include "Messages.h"
 #include "TextUtils.h"
@@ -207,18 +208,11 @@ namespace {
 
 QPushButton *actionButton(QWidget *parent, const char *name, const QString &caption, QStyle::StandardPixmap icon)
 {
-    auto *b = new QPushButton(parent->style()->standardIcon(icon), caption, parent);
-    b->setObjectName(QLatin1String(name));
-    QFont f(QStringLiteral("Calibri"));
-    f.setPixelSize(13);
-    f.setBold(true);
-    b->setFont(f);
+    auto *b = CaptionButton(parent, name, caption, icon);
     QPalette p = b->palette();
     p.setColor(QPalette::ButtonText, QColor(0, 128, 0));
     b->setPalette(p);
-    b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
-    b->setMinimumHeight(34);
     return b;
 }
 
@@ -240,40 +234,16 @@ TAlap_Form::TAlap_Form(QWidget *parent)
       SZURES(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("SZURES"), this),
       UPDATEQuery(form_Adatmodul ? &form_Adatmodul->ADOConn : nullptr, QStringLiteral("UPDATEQuery"), this)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-
-    p_Adatok = new QWidget(this);
-    p_Adatok->setObjectName(QStringLiteral("p_Adatok"));
-    p_Adatok->setFont(DataPanelFont());
-    QPalette dp = p_Adatok->palette();
-    dp.setColor(QPalette::WindowText, colors::Navy);
-    p_Adatok->setPalette(dp);
-    root->addWidget(p_Adatok, 1);
-
-    p_Vezerlosav = new QFrame(this);
-    p_Vezerlosav->setObjectName(QStringLiteral("p_Vezerlosav"));
-    p_Vezerlosav->setFixedHeight(44);
-    p_Vezerlosav->setAutoFillBackground(true);
-    QPalette vp = p_Vezerlosav->palette();
-    vp.setColor(QPalette::Window, colors::MoneyGreen);
-    p_Vezerlosav->setPalette(vp);
-    root->addWidget(p_Vezerlosav);
+    const FormFrame frame = BuildFormFrame(this);
+    p_Adatok = frame.dataPanel;
+    p_Vezerlosav = frame.controlBar;
 
     bb_felvesz = actionButton(p_Vezerlosav, "bb_felvesz", QStringLiteral("Felvesz"), QStyle::SP_DialogSaveButton);
     bb_uj = actionButton(p_Vezerlosav, "bb_uj", QStringLiteral("Új"), QStyle::SP_FileIcon);
     bb_modosit = actionButton(p_Vezerlosav, "bb_modosit", QStringLiteral("Módosít"), QStyle::SP_FileDialogDetailedView);
     bb_megsem = actionButton(p_Vezerlosav, "bb_megsem", QStringLiteral("Mégsem"), QStyle::SP_DialogCancelButton);
     bb_torol = actionButton(p_Vezerlosav, "bb_torol", QStringLiteral("Töröl"), QStyle::SP_TrashIcon);
-    bb_kilepes = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), p_Vezerlosav);
-    bb_kilepes->setObjectName(QStringLiteral("bb_kilepes"));
-    bb_kilepes->setToolTip(QStringLiteral("Kilépés"));
-    bb_kilepes->setCursor(Qt::PointingHandCursor);
-    bb_kilepes->setAutoDefault(false);
-    bb_kilepes->setMinimumSize(40, 34);
+    bb_kilepes = GlyphButton(p_Vezerlosav, "bb_kilepes", QStringLiteral("Kilépés"), QStyle::SP_DialogCloseButton);
     sb_nyomtat = speedButton(p_Vezerlosav, "sb_nyomtat", QStringLiteral("Nyomtat"), QStyle::SP_FileDialogContentsView);
     sb_email = speedButton(p_Vezerlosav, "sb_email", QStringLiteral("Szűrés"), QStyle::SP_FileDialogInfoView);
     sb_nyomtat->setEnabled(false);
@@ -281,8 +251,7 @@ TAlap_Form::TAlap_Form(QWidget *parent)
     sb_email->setEnabled(false);
     sb_email->hide();
 
-    auto *bar = new QHBoxLayout(p_Vezerlosav);
-    bar->setContentsMargins(6, 4, 6, 4);
+    QHBoxLayout *bar = frame.buttons;
     for (QPushButton *b : {bb_felvesz, bb_uj, bb_modosit, bb_megsem, bb_torol})
         bar->addWidget(b);
     bar->addStretch(1);

@@ -3,11 +3,9 @@
 // colour while it has the focus (pink for a required field, pale green otherwise).
 
 #include <QColor>
+#include <QFrame> // complete type for the QPointer below
 #include <QObject>
 #include <QPointer>
-
-class QFrame;
-class QWidget;
 
 inline const QColor RequiredFieldColour(255, 177, 155);
 inline const QColor FocusedRequiredColour(255, 128, 255);

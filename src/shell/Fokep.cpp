@@ -1,18 +1,19 @@
 #include "Fokep.h"
 
 #include "Adatmodul.h"
-#include "FacultySelector.h"
 #include "FocusHighlight.h"
 #include "Glyphs.h"
 #include "LoginInfo.h"
 #include "OpenWindow.h"
 #include "UserSettings.h"
+#include "VDCComboBox.h"
 #include "Version.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QStyle>
@@ -125,12 +126,15 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     l_kar = value("l_kar", QStringLiteral("Kar"));
     l_verzio = value("l_verzio", QStringLiteral("Verzió"));
 
-    vdc_kar = new TFacultySelector(this);
+    vdc_kar = new TVDCComboBox(this);
     vdc_kar->setObjectName(QStringLiteral("vdc_kar"));
     vdc_kar->Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Where kar_aktiv=1 Order By NEV");
     vdc_kar->setMinimumWidth(240);
     vdc_kar->setVisible(false);
+    // Only the user changes the choice (a pick from the list, or typed text that names an item);
+    // loading the list leaves the login's faculty alone.
     connect(vdc_kar, &QComboBox::activated, this, &Tform_Fokep::vdc_karChange);
+    connect(vdc_kar->lineEdit(), &QLineEdit::textEdited, this, &Tform_Fokep::vdc_karChange);
 
     auto *buttons = new QHBoxLayout;
     for (QToolButton *b : {sb_felev, sb_orarend, sb_admin, sb_jelenlet, sb_kartya, sb_jelszo, sb_hiba, SpeedButton1})
@@ -201,7 +205,9 @@ void Tform_Fokep::applyRoles()
         // The window is created before the data module: its query is taken when first needed.
         if (!vdc_kar->ADOQuery && form_Adatmodul)
             vdc_kar->ADOQuery = &form_Adatmodul->Query3;
-        vdc_kar->Feltoltes();
+        if (vdc_kar->ADOQuery)
+            vdc_kar->Feltoltes();
+        m_chosenFaculty.clear();
         vdc_kar->setVisible(true);
     } else {
         vdc_kar->setVisible(false);
@@ -210,10 +216,15 @@ void Tform_Fokep::applyRoles()
 
 void Tform_Fokep::vdc_karChange()
 {
+    // Typed text that names no faculty keeps the current one: an empty faculty id would break every
+    // statement that later windows build with it.
+    if (vdc_kar->currentIndex() < 0 || vdc_kar->Eredmeny() == m_chosenFaculty)
+        return;
+    m_chosenFaculty = vdc_kar->Eredmeny();
     Dataset &q = form_Adatmodul->Query3;
     q.close();
     q.clearParams();
-    q.setSql(QStringLiteral("Select kar_id, kar_kod, kar_nev From kar Where kar_id=") + vdc_kar->Eredmeny());
+    q.setSql(QStringLiteral("Select kar_id, kar_kod, kar_nev From kar Where kar_id=") + m_chosenFaculty);
     q.open();
     const bool found = !q.isEmpty();
     LoginInfo.FacultyId = found ? q.fieldByName(QStringLiteral("kar_id")).asString() : QString();

@@ -7,8 +7,8 @@
 
 class QLabel;
 class QToolButton;
-class TFacultySelector;
 class TFocusHighlight;
+class TVDCComboBox;
 
 class Tform_Fokep : public QWidget {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     QLabel *l_db;
     QLabel *l_kar;
     QLabel *l_verzio;
-    TFacultySelector *vdc_kar;
+    TVDCComboBox *vdc_kar;
 
     TFocusHighlight *focusHighlight() const { return m_highlight; }
 
@@ -45,6 +45,7 @@ private:
     QToolButton *addButton(const char *name, const QString &caption, const QString &hint, const char *glyph);
 
     TFocusHighlight *m_highlight;
+    QString m_chosenFaculty; // id of the faculty last chosen in vdc_kar
 };
 
 // The one main window of the process (nullptr before it is created).

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -46,6 +47,17 @@ bool capsLockShown(const QKeyEvent *event)
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     return t[0].isUpper() != shift;
 }
+
+// Masks a password with "*", whatever character the platform style would use.
+class StarPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *data) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 } // namespace
 
@@ -89,6 +101,9 @@ Tform_Indito::Tform_Indito(QWidget *parent) : QDialog(parent), felh(nullptr, QSt
     FJelszo = new QLineEdit(QStringLiteral("Ide írja jelszavát"), this);
     FJelszo->setObjectName(QStringLiteral("FJelszo"));
     FJelszo->setGeometry(84, 92, 150, 24);
+    auto *stars = new StarPasswordStyle;
+    stars->setParent(FJelszo);
+    FJelszo->setStyle(stars);
 
     Belepes = new QPushButton(this);
     Belepes->setObjectName(QStringLiteral("Belepes"));

@@ -12,6 +12,8 @@
 #include "sql/Collation.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -143,16 +145,20 @@ private:
     }
 };
 
-// Runs action on the next modal window that opens (the test is blocked in its exec meanwhile).
-// Gives up after about ten seconds by rejecting whatever modal window is up, so a test never hangs.
+// Runs action on the next modal window that opens (the test is blocked in its exec meanwhile), once
+// that window is active: the platform delivers the activation after the window is shown, and only
+// then does the window's focused control become the application's focus. A window that is never
+// activated is handed over after about a second; after about ten seconds without a modal window
+// the poll gives up, so a test never hangs.
 inline void WhenModal(std::function<void(QWidget *)> action)
 {
     auto *timer = new QTimer;
     auto ticks = std::make_shared<int>(0);
+    auto shownTicks = std::make_shared<int>(0);
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ticks, action] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, ticks, shownTicks, action] {
         QWidget *w = QApplication::activeModalWidget();
-        if (w && w->isVisible()) {
+        if (w && w->isVisible() && (QApplication::activeWindow() == w || ++*shownTicks > 50)) {
             timer->stop();
             timer->deleteLater();
             action(w);
@@ -187,10 +193,32 @@ inline void QuietOffscreenNotes()
     });
 }
 
+// A test program sets up its own surroundings, as ctest does for it: offscreen windows, a UTF-8
+// locale and a private home with its own settings folders. Run by hand it then behaves the same and
+// never touches the caller's display or per-user settings (window positions, grid layouts).
+inline void UsePrivateTestEnvironment(const QString &home)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LC_ALL", "C.UTF-8");
+    const QDir dir(home);
+    const auto use = [&dir](const char *variable, const QString &sub) {
+        dir.mkpath(sub);
+        qputenv(variable, QFile::encodeName(dir.filePath(sub)));
+    };
+    qputenv("HOME", QFile::encodeName(home));
+    use("XDG_CONFIG_HOME", QStringLiteral("config"));
+    use("XDG_DATA_HOME", QStringLiteral("data"));
+    use("XDG_CACHE_HOME", QStringLiteral("cache"));
+    use("XDG_RUNTIME_DIR", QStringLiteral("run"));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A Qt Test main on the program's application object (exceptions from events reach the capture).
 #define KOVRA_GUI_TEST_MAIN(TestObject)                                                                                \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \
+        QTemporaryDir home;                                                                                            \
+        UsePrivateTestEnvironment(home.path());                                                                        \
         TKovraApplication app(argc, argv);                                                                             \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
         ErrorCapture().install();                                                                                      \

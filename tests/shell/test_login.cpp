@@ -152,6 +152,9 @@ private Q_SLOTS:
         QCOMPARE(d.FJelszo->echoMode(), QLineEdit::Password);
         QCOMPARE(d.FJelszo->text(), QString());
         QCOMPARE(d.FJelszo->palette().color(QPalette::Text), QColor(Qt::darkGreen));
+        TypeText(d.FJelszo, QStringLiteral("Titok"));
+        QCOMPARE(d.FJelszo->displayText(), QStringLiteral("*****"));
+        d.FJelszo->clear();
         QVERIFY(d.Belepes->isEnabled());
         // Both fields empty: off.
         d.FNev->clear();

@@ -3,7 +3,6 @@
 
 #include "Admin.h"
 #include "ErrorCapture.h"
-#include "FacultySelector.h"
 #include "FocusHighlight.h"
 #include "Fokep.h"
 #include "Indito2.h"
@@ -14,6 +13,7 @@
 #include "ShellFixture.h"
 #include "ShellWindows.h"
 #include "UserSettings.h"
+#include "VDCComboBox.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -147,14 +147,39 @@ private Q_SLOTS:
         QCOMPARE(w.vdc_kar->currentIndex(), -1);
         QCOMPARE(LoginInfo.FacultyId, QStringLiteral("1"));
 
-        w.vdc_kar->setCurrentIndex(1);
-        Q_EMIT w.vdc_kar->activated(1);
+        // Two steps down the list: the second faculty.
+        QTest::keyClick(w.vdc_kar, Qt::Key_Down);
+        QTest::keyClick(w.vdc_kar, Qt::Key_Down);
         QCOMPARE(sent.last(), QStringLiteral("Query3:Select kar_id, kar_kod, kar_nev From kar Where kar_id=2"));
         QCOMPARE(LoginInfo.FacultyId, QStringLiteral("2"));
         QCOMPARE(LoginInfo.FacultyCode, QStringLiteral("MK"));
         QCOMPARE(LoginInfo.FacultyName, QStringLiteral("Mérnöki Kar"));
         QCOMPARE(w.l_kar->text(), QStringLiteral("Mérnöki Kar"));
         QVERIFY(!fx->module->Query3.isActive());
+
+        // Typing: a name that matches no faculty keeps the chosen one, a full name chooses its faculty.
+        const qsizetype before = sent.size();
+        QLineEdit *edit = w.vdc_kar->lineEdit();
+        edit->selectAll();
+        TypeText(edit, QStringLiteral("Gazd"));
+        QCOMPARE(w.vdc_kar->Eredmeny(), QStringLiteral("null"));
+        QCOMPARE(sent.size(), before);
+        QCOMPARE(LoginInfo.FacultyId, QStringLiteral("2"));
+        QCOMPARE(w.l_kar->text(), QStringLiteral("Mérnöki Kar"));
+        TypeText(edit, QStringLiteral("aságtudományi kar"));
+        QCOMPARE(w.vdc_kar->currentIndex(), 0);
+        QCOMPARE(sent.mid(before), QStringList{"Query3:Select kar_id, kar_kod, kar_nev From kar Where kar_id=1"});
+        QCOMPARE(LoginInfo.FacultyCode, QStringLiteral("GTK"));
+        QCOMPARE(w.l_kar->text(), QStringLiteral("Gazdaságtudományi Kar"));
+
+        // A faculty removed since the list was loaded: the faculty fields and the label become empty.
+        fx->rows(QStringLiteral("delete from kar where kar_id=2"));
+        QTest::keyClick(w.vdc_kar, Qt::Key_Down);
+        QCOMPARE(sent.last(), QStringLiteral("Query3:Select kar_id, kar_kod, kar_nev From kar Where kar_id=2"));
+        QCOMPARE(LoginInfo.FacultyId, QString());
+        QCOMPARE(LoginInfo.FacultyCode, QString());
+        QCOMPARE(LoginInfo.FacultyName, QString());
+        QCOMPARE(w.l_kar->text(), QString());
     }
 
     void focusHighlight()

@@ -1,0 +1,67 @@
+#include "FormFrame.h"
+
+#include "Controls.h"
+
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+FormFrame BuildFormFrame(QDialog *form)
+{
+    form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    auto *root = new QVBoxLayout(form);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    auto *data = new QWidget(form);
+    data->setObjectName(QStringLiteral("p_Adatok"));
+    data->setFont(DataPanelFont());
+    QPalette dp = data->palette();
+    dp.setColor(QPalette::WindowText, colors::Navy);
+    data->setPalette(dp);
+    root->addWidget(data, 1);
+
+    auto *bar = new QFrame(form);
+    bar->setObjectName(QStringLiteral("p_Vezerlosav"));
+    bar->setFixedHeight(44);
+    bar->setAutoFillBackground(true);
+    QPalette vp = bar->palette();
+    vp.setColor(QPalette::Window, colors::MoneyGreen);
+    bar->setPalette(vp);
+    root->addWidget(bar);
+
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(6, 4, 6, 4);
+    return {data, bar, row};
+}
+
+QFont ControlBarFont()
+{
+    QFont f(QStringLiteral("Calibri"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+
+QPushButton *CaptionButton(QWidget *bar, const char *name, const QString &caption, QStyle::StandardPixmap icon)
+{
+    auto *b = new QPushButton(bar->style()->standardIcon(icon), caption, bar);
+    b->setObjectName(QLatin1String(name));
+    b->setFont(ControlBarFont());
+    b->setCursor(Qt::PointingHandCursor);
+    b->setMinimumHeight(34);
+    return b;
+}
+
+QPushButton *GlyphButton(QWidget *bar, const char *name, const QString &hint, QStyle::StandardPixmap icon)
+{
+    auto *b = new QPushButton(bar->style()->standardIcon(icon), QString(), bar);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    b->setMinimumSize(40, 34);
+    return b;
+}
