@@ -12,6 +12,7 @@
 #include "IniFile.h"
 #include "KovraApplication.h"
 #include "LoginInfo.h"
+#include "AttendanceWindows.h"
 #include "MasterdataWindows.h"
 #include "MessageBoxes.h"
 #include "ShellFixture.h"
@@ -88,6 +89,7 @@ int main(int argc, char **argv)
     InstallMessageBoxes();
     RegisterShellWindows();
     RegisterMasterdataWindows();
+    RegisterAttendanceWindows();
     SetConfigFilePath(ini);
     Tform_Fokep main;
     Tform_Adatmodul module;
