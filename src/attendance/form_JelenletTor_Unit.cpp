@@ -1,6 +1,7 @@
 #include "form_JelenletTor_Unit.h"
 
 #include "Calendar.h"
+#include "CaptureRun.h" // SqlQuoted
 #include "Controls.h"
 #include "DBGrid.h"
 #include "Export.h"
@@ -20,14 +21,6 @@ Tform_JelenletTor *form_JelenletTor = nullptr;
 namespace {
 
 const QString DateMask = QStringLiteral("!9999/99/99/;1;_");
-
-// A text spliced between single quotes: its own quotes doubled, so it is looked up as typed.
-QString Quoted(const QString &text)
-{
-    QString t = text;
-    t.replace(u'\'', QStringLiteral("''"));
-    return t;
-}
 
 // The date of a filter as yyyymmdd; empty when nothing was typed into it.
 QString FilterDate(const MaskEdit *edit) { return DateTextToCompact(edit->maskedText()).trimmed(); }
@@ -116,9 +109,9 @@ QString Tform_JelenletTor::SearchStatement() const
         sql << QStringLiteral("and a.jel_datum < '") + to + QStringLiteral("' ");
     if (!e_kod->text().isEmpty())
         sql << QStringLiteral("and a.felh_id in (Select x.felh_id From Felhasznalo x Where x.felh_nev='")
-                   + Quoted(e_kod->text()) + QStringLiteral("') ");
+                   + SqlQuoted(e_kod->text()) + QStringLiteral("') ");
     if (!e_neptun->text().isEmpty())
-        sql << QStringLiteral("and jel_szoveg like '%") + Quoted(e_neptun->text()) + QStringLiteral("%' ");
+        sql << QStringLiteral("and jel_szoveg like '%") + SqlQuoted(e_neptun->text()) + QStringLiteral("%' ");
     sql << QStringLiteral("Order By a.jel_datum desc");
     return sql.join(u'\n');
 }
