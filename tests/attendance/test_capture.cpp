@@ -212,6 +212,27 @@ private Q_SLOTS:
         QCOMPARE(fx->rows(QStringLiteral("select count(*) from jelenlet where jelenlet_datum='20240306'")), QStringList{"0"});
     }
 
+    void connectionCheck()
+    {
+        // The database is gone: ten attempts 2 s apart, then the message; each later check tries once more.
+        fx->conn().close();
+        fx->conn().setConnectionString(fx->connectionString(QStringLiteral("NINCS")));
+        QList<int> waits;
+        CaptureRun run(&fx->conn());
+        run.wait = [&](int ms) { waits << ms; };
+        QVERIFY(!run.checkConnection());
+        QCOMPARE(waits, QList<int>(10, 2000));
+        QCOMPARE(boxes->shown, QStringList{"Nincs kapcsolata az adatbázissal! Próbálja újra!"});
+        QVERIFY(!run.checkConnection());
+        QCOMPARE(run.connectionAttempts(), 11);
+        QCOMPARE(boxes->shown.size(), 2);
+        // Back again: the next check reconnects without a message.
+        fx->conn().setConnectionString(fx->connectionString());
+        QVERIFY(run.checkConnection());
+        QVERIFY(fx->conn().isOpen());
+        QCOMPARE(boxes->shown.size(), 2);
+    }
+
     void daySummaryMatrix()
     {
         QStringList lines{"AAA111", "BBB222"};
