@@ -240,10 +240,9 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
 
     m_run.progress = [this](const QStringList &lines) {
         // The list is repainted at most every 50 ms; a run over hundreds of students stays fast.
-        static QElapsedTimer since;
-        if (since.isValid() && since.elapsed() < 50)
+        if (m_repainted.isValid() && m_repainted.elapsed() < 50)
             return;
-        since.start();
+        m_repainted.start();
         setCodeLines(lines);
         m_jelenlet->repaint();
     };

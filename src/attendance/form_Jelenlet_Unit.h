@@ -5,6 +5,7 @@
 #include "Alap_Form_Unit.h"
 #include "CaptureRun.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 class DBGrid;
@@ -81,6 +82,7 @@ private:
     void loadBackup();
 
     bool m_makeUp = false; // the chosen lesson accepts make-ups
+    QElapsedTimer m_repainted;
     CaptureRun m_run;
 };
 
