@@ -130,18 +130,30 @@ int main(int argc, char **argv)
     sql::Catalog catalog = sql::Catalog::fromSqlite(raw);
     sql::Translator translator(&catalog);
     QVector<QByteArray> translated;
-    for (qsizetype i = 0; i < runStatements; ++i)
-        for (const auto &st : translator.translate(sent[i])->statements)
+    for (qsizetype i = 0; i < runStatements; ++i) {
+        const auto batch = translator.translate(sent[i]);
+        for (const auto &st : batch->statements)
             translated << st.sql.toUtf8();
+    }
     t.restart();
+    double prepNs = 0, presenceNs = 0; QElapsedTimer t2;
     for (const QByteArray &s : std::as_const(translated)) {
         sqlite3_stmt *st = nullptr;
-        sqlite3_prepare_v2(raw, s.constData(), int(s.size()), &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW)
+        t2.start(); const bool presence = s.size() > 5000;
+        const int prc = sqlite3_prepare_v2(raw, s.constData(), int(s.size()), &st, nullptr);
+        if (presence) prepNs += t2.nsecsElapsed();
+        if (prc != SQLITE_OK)
+            qFatal("raw replay prepare %d: %s\n%s", prc, sqlite3_errmsg(raw), s.left(300).constData());
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(st); ++c)
                 sqlite3_column_text(st, c);
+        if (rc != SQLITE_DONE)
+            qFatal("raw replay step %d: %s\n%lld [%s]", rc, sqlite3_errmsg(raw), (long long)s.size(), s.toHex().left(300).constData());
         sqlite3_finalize(st);
+        if (presence) presenceNs += t2.nsecsElapsed();
     }
+    out << "presence prepare " << prepNs/1e6 << " total " << presenceNs/1e6 << "\n";
     const double rawMs = t.nsecsElapsed() / 1e6;
     sqlite3_close(raw);
 

@@ -36,9 +36,14 @@ bool isNumber(int t) { return t == SQLITE_INTEGER || t == SQLITE_FLOAT; }
 
 void fnGetdate(sqlite3_context *ctx, int, sqlite3_value **)
 {
-    const SqliteRuntime *rt = runtime(ctx);
-    const QDateTime now = rt && rt->now.isValid() ? rt->now : QDateTime::currentDateTime();
-    resultText(ctx, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    SqliteRuntime *rt = runtime(ctx);
+    if (!rt) {
+        resultText(ctx, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        return;
+    }
+    if (!rt->now.isValid())
+        rt->now = rt->clock && *rt->clock ? (*rt->clock)() : QDateTime::currentDateTime();
+    resultText(ctx, rt->now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 void fnScopeIdentity(sqlite3_context *ctx, int, sqlite3_value **)

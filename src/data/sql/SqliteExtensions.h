@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QVariant>
+#include <functional>
 
 struct sqlite3;
 
@@ -10,7 +11,11 @@ namespace sql {
 
 // Per-connection state read by the registered functions.
 struct SqliteRuntime {
-    QDateTime now;           // getdate(): set once before every statement execution
+    // getdate(): the time of the running statement. When it is not valid, the first getdate()
+    // of the statement sets it from clock (or the system's clock); whoever runs statements clears
+    // it before each one.
+    QDateTime now;
+    const std::function<QDateTime()> *clock = nullptr;
     QVariant scopeIdentity;  // scope_identity(): set by the backend after every INSERT
 };
 
