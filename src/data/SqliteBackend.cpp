@@ -164,6 +164,7 @@ void SqliteBackend::open(const ConnectionSettings &settings)
     if (settings.catalog.isEmpty() || !QFileInfo::exists(path))
         throw DbError(QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed. (%2)")
                           .arg(settings.catalog, path));
+    sql::PrepareSqliteLibrary();
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
@@ -307,10 +308,16 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
     const int nParams = sqlite3_bind_parameter_count(stmt);
     if (bound) {
         // the statement's own literals
-        if (nParams != st.boundValues.size())
-            throw DbError(QStringLiteral("Internal error: %1 values for %2 parameters").arg(st.boundValues.size()).arg(nParams));
-        for (int i = 1; i <= nParams; ++i)
-            bindValue(stmt, i, st.boundValues[i - 1]);
+        if (size_t(nParams) != st.boundValues.size())
+            throw DbError(QStringLiteral("Internal error: %1 values for %2 parameters").arg(qsizetype(st.boundValues.size())).arg(nParams));
+        // the texts stay in st until the statement is reset
+        for (int i = 1; i <= nParams; ++i) {
+            const sql::TranslatedStatement::BoundValue &v = st.boundValues[size_t(i - 1)];
+            if (v.isText)
+                sqlite3_bind_text(stmt, i, st.boundText.constData() + v.offset, v.size, SQLITE_STATIC);
+            else
+                sqlite3_bind_int64(stmt, i, v.integer);
+        }
     }
     for (int i = bound ? nParams + 1 : 1; i <= nParams; ++i) {
         const char *name = sqlite3_bind_parameter_name(stmt, i);

@@ -10,6 +10,17 @@ bool isIdentStart(QChar c) { return c.isLetter() || c == u'_' || c == u'@' || c 
 bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+bool isOperatorChar(char16_t c)
+{
+    switch (c) {
+    case u'(': case u')': case u',': case u'.': case u';': case u'=': case u'<': case u'>':
+    case u'+': case u'-': case u'*': case u'/': case u'%': case u'~':
+        return true;
+    default:
+        return false;
+    }
+}
+
 [[noreturn]] void fail(const QString &what, qsizetype at)
 {
     throw TranslateError(QStringLiteral("%1 at position %2").arg(what).arg(at + 1));
@@ -149,14 +160,16 @@ void NextToken(QStringView text, qsizetype &i, Dialect dialect, TokenSpan &t)
         i = j;
     } else {
         t.type = TokenType::Operator;
-        const QStringView two = text.mid(i, 2);
-        if (two == u"<>" || two == u"!=" || two == u"<=" || two == u">=" || two == u"!<" || two == u"!>") {
-            i += 2;
-        } else if (two == u"||") {
+        const char16_t c1 = c.unicode(), c2 = i + 1 < n ? text[i + 1].unicode() : 0;
+        if (((c1 == u'<' || c1 == u'!') && (c2 == u'>' || c2 == u'=' || c2 == u'<')
+             && !(c1 == u'<' && c2 == u'<'))
+            || (c1 == u'>' && c2 == u'=')) {
+            i += 2; // <> <= != !< !> >=  (not <<)
+        } else if (c1 == u'|' && c2 == u'|') {
             if (dialect != Dialect::Oracle)
                 fail(QStringLiteral("Operator '||'"), i);
             i += 2;
-        } else if (QStringView(u"(),.;=<>+-*/%~").contains(c)) {
+        } else if (isOperatorChar(c1)) {
             ++i;
         } else {
             fail(QStringLiteral("Unexpected character '%1'").arg(c), i);

@@ -1,6 +1,8 @@
 #include "SqliteExtensions.h"
 
 #include "Collation.h"
+
+#include <mutex>
 #include "TemporalText.h"
 
 #include <sqlite3.h>
@@ -385,6 +387,12 @@ void fnLower(sqlite3_context *ctx, int, sqlite3_value **argv)
 using Fn = void (*)(sqlite3_context *, int, sqlite3_value **);
 
 } // namespace
+
+void PrepareSqliteLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0); });
+}
 
 void RegisterSqliteExtensions(sqlite3 *db, SqliteRuntime *runtime)
 {

@@ -5,8 +5,10 @@
 #include "SqliteEmitter.h"
 
 #include <QHash>
+#include <algorithm>
 #include <limits>
 #include <mutex>
+#include <optional>
 
 namespace sql {
 
@@ -61,6 +63,54 @@ void applyDdl(const ast::Statement &st, Catalog &catalog)
     }
 }
 
+// Appends to a QString through a pointer (the statements are built from thousands of pieces).
+class Writer {
+public:
+    Writer(QString &s, qsizetype expected) : m_s(s)
+    {
+        m_s.resize(std::max<qsizetype>(expected, 16));
+        m_begin = m_pos = reinterpret_cast<char16_t *>(m_s.data());
+        m_end = m_begin + m_s.size();
+    }
+    ~Writer() { m_s.truncate(m_pos - m_begin); }
+    Writer &operator+=(QStringView v)
+    {
+        const qsizetype n = v.size();
+        reserve(n);
+        const char16_t *from = v.utf16();
+        if (n < 16) {
+            for (qsizetype i = 0; i < n; ++i)
+                m_pos[i] = from[i];
+        } else {
+            std::copy_n(from, n, m_pos);
+        }
+        m_pos += n;
+        return *this;
+    }
+    Writer &operator+=(char16_t c)
+    {
+        reserve(1);
+        *m_pos++ = c;
+        return *this;
+    }
+    qsizetype size() const { return m_pos - m_begin; }
+    QStringView tail(qsizetype from) const { return QStringView(m_begin + from, m_pos - m_begin - from); }
+
+private:
+    void reserve(qsizetype n)
+    {
+        if (m_end - m_pos >= n)
+            return;
+        const qsizetype used = m_pos - m_begin;
+        m_s.resize(std::max(2 * m_s.size(), used + n));
+        m_begin = reinterpret_cast<char16_t *>(m_s.data());
+        m_pos = m_begin + used;
+        m_end = m_begin + m_s.size();
+    }
+    QString &m_s;
+    char16_t *m_begin, *m_pos, *m_end;
+};
+
 // A quoted text or number of the statement text.
 struct Literal {
     qint32 start = 0, end = 0;           // the token (N prefix and quotes included)
@@ -97,8 +147,9 @@ bool shapeOf(const QString &text, Shape &shape)
         if (c.unicode() >= TextMark && c.unicode() <= FloatMark)
             return false;
     const QStringView view(text);
-    shape.key.reserve(text.size());
-    shape.literals.reserve(size_t(text.size() / 8 + 8));
+    shape.literals.clear();
+    shape.parameters = false;
+    Writer key(shape.key, text.size());
     qsizetype i = 0, copied = 0;
     TokenSpan span;
     try {
@@ -119,17 +170,17 @@ bool shapeOf(const QString &text, Shape &shape)
             lit.kind = span.type == TokenType::String ? ast::LiteralKind::Text
                        : NumberIsFloat(view.mid(span.start, span.end - span.start)) ? ast::LiteralKind::Float
                                                                                        : ast::LiteralKind::Integer;
-            shape.key += view.mid(copied, span.start - copied);
-            shape.key += QChar(lit.kind == ast::LiteralKind::Text      ? TextMark
-                               : lit.kind == ast::LiteralKind::Integer ? IntegerMark
-                                                                       : FloatMark);
+            key += view.mid(copied, span.start - copied);
+            key += lit.kind == ast::LiteralKind::Text      ? TextMark
+                   : lit.kind == ast::LiteralKind::Integer ? IntegerMark
+                                                           : FloatMark;
             copied = span.end;
             shape.literals.push_back(lit);
         }
     } catch (const TranslateError &) {
         return false;
     }
-    shape.key += view.mid(copied);
+    key += view.mid(copied);
     return true;
 }
 
@@ -167,16 +218,9 @@ bool keepsWritten(const Literal &lit, const SqliteEmitter::Hole &hole)
 
 // The value of literal lit of text after the template's conversions, as kind and printed text;
 // false when it does not convert as the template's own literal did.
-bool holeValue(const QString &text, const Literal &lit, const SqliteEmitter::Hole &hole, bool verbatim,
-               ast::LiteralKind &kind, QString &value)
+bool holeValue(const QString &text, const Literal &lit, const SqliteEmitter::Hole &hole, ast::LiteralKind &kind,
+               QString &value)
 {
-    if (verbatim) {
-        kind = lit.kind;
-        value = lit.value(text);
-        if (hole.negated)
-            value.prepend(u'-');
-        return true;
-    }
     ast::Expr e;
     e.kind = ast::ExprKind::Literal;
     e.literal = lit.kind;
@@ -196,19 +240,67 @@ bool holeValue(const QString &text, const Literal &lit, const SqliteEmitter::Hol
     return true;
 }
 
-// Fills st.sql (and, when the template says so, st.boundSql and st.boundValues) for text.
+// The integer of a number token of at most 18 digits.
+qint64 integerOf(QStringView digits)
+{
+    qint64 v = 0;
+    for (QChar c : digits)
+        v = v * 10 + (c.unicode() - u'0');
+    return v;
+}
+
+// Moves the bound texts, collected as UTF-16 in arena with UTF-16 offsets, to st.boundText.
+void encodeBoundTexts(const QString &arena, TranslatedStatement &st)
+{
+    st.boundText = arena.toUtf8();
+    if (st.boundText.size() == arena.size())
+        return; // ASCII: the offsets hold
+    st.boundText.clear();
+    for (TranslatedStatement::BoundValue &v : st.boundValues) {
+        if (!v.isText)
+            continue;
+        const QByteArray utf8 = QStringView(arena).mid(v.offset, v.size).toUtf8();
+        v.offset = qint32(st.boundText.size());
+        v.size = qint32(utf8.size());
+        st.boundText += utf8;
+    }
+}
+
+// Fills st.sql (and, when the template says so, st.boundSql, st.boundValues and st.boundText)
+// for text.
 bool render(const QString &text, const Shape &shape, const StatementTemplate &t, TranslatedStatement &st)
 {
-    QString &out = st.sql;
-    out.reserve(t.size + text.size());
-    QString *bound = nullptr;
+    const QStringView view(text);
+    qsizetype literalSize = 0; // of the literals as written, a little more for converted ones
+    for (const SqliteEmitter::Hole &hole : t.holes)
+        if (hole.slot >= 0 && size_t(hole.slot) < shape.literals.size())
+            literalSize += shape.literals[size_t(hole.slot)].end - shape.literals[size_t(hole.slot)].start + 4;
+    Writer out(st.sql, t.size + literalSize);
+    std::optional<Writer> bound;
+    QString arenaText;
+    std::optional<Writer> arena;
     if (t.bind) {
-        bound = &st.boundSql;
-        bound->reserve(t.size + 2 * qsizetype(t.holes.size()));
-        st.boundValues.reserve(qsizetype(t.holes.size()));
+        bound.emplace(st.boundSql, t.size + literalSize);
+        arena.emplace(arenaText, literalSize);
+        st.boundValues.reserve(t.holes.size());
     }
+    auto bindText = [&](QStringView value) {
+        *bound += u'?';
+        TranslatedStatement::BoundValue v;
+        v.offset = qint32(arena->size());
+        *arena += value;
+        v.size = qint32(arena->size() - v.offset);
+        st.boundValues.push_back(v);
+    };
+    auto bindInteger = [&](qint64 n) {
+        *bound += u'?';
+        TranslatedStatement::BoundValue v;
+        v.isText = false;
+        v.integer = n;
+        st.boundValues.push_back(v);
+    };
     ast::LiteralKind kind = ast::LiteralKind::Text;
-    QString value;
+    QString value, printed;
     for (size_t h = 0; h < t.holes.size(); ++h) {
         const QString &piece = t.pieces[qsizetype(h)];
         out += piece;
@@ -218,36 +310,58 @@ bool render(const QString &text, const Shape &shape, const StatementTemplate &t,
         if (hole.slot < 0 || size_t(hole.slot) >= shape.literals.size())
             return false;
         const Literal &lit = shape.literals[size_t(hole.slot)];
-        const qsizetype before = out.size();
-        if (t.verbatim[h] && lit.kind == ast::LiteralKind::Text && !bound) {
-            out += QStringView(text).mid(lit.valueStart - 1, lit.end - lit.valueStart + 1); // from the opening quote
+        const bool bindable = bound && hole.bindable;
+        if (t.verbatim[h]) {
+            if (lit.kind == ast::LiteralKind::Text) {
+                const QStringView quoted = view.mid(lit.valueStart - 1, lit.end - lit.valueStart + 1); // from the opening quote
+                out += quoted;
+                if (bindable) {
+                    if (lit.doubled)
+                        bindText(lit.value(text));
+                    else
+                        bindText(view.mid(lit.valueStart, lit.valueEnd - lit.valueStart));
+                } else if (bound) {
+                    *bound += quoted;
+                }
+            } else {
+                const QStringView token = lit.token(text);
+                if (hole.negated)
+                    out += u'-';
+                out += token;
+                if (bindable && lit.kind == ast::LiteralKind::Integer) {
+                    const qint64 n = integerOf(token);
+                    bindInteger(hole.negated ? -n : n);
+                } else if (bound) {
+                    if (hole.negated)
+                        *bound += u'-';
+                    *bound += token;
+                }
+            }
             continue;
         }
-        if (!holeValue(text, lit, hole, t.verbatim[h], kind, value))
+        if (!holeValue(text, lit, hole, kind, value))
             return false;
-        if (t.verbatim[h] && lit.kind == ast::LiteralKind::Text)
-            out += QStringView(text).mid(lit.valueStart - 1, lit.end - lit.valueStart + 1);
-        else
-            SqliteEmitter::printLiteral(kind, value, out);
+        printed.clear();
+        SqliteEmitter::printLiteral(kind, value, printed);
+        out += printed;
         if (!bound)
             continue;
-        if (hole.bindable && kind == ast::LiteralKind::Text) {
-            *bound += u'?';
-            st.boundValues.append(QVariant(std::move(value)));
-            continue;
-        }
         bool ok = false;
-        const qint64 n = kind == ast::LiteralKind::Integer ? value.toLongLong(&ok) : 0;
-        if (hole.bindable && ok) {
-            *bound += u'?';
-            st.boundValues.append(QVariant(n));
-        } else {
-            *bound += QStringView(out).mid(before); // floats stay in the text: SQLite reads them itself
-        }
+        const qint64 n = bindable && kind == ast::LiteralKind::Integer ? value.toLongLong(&ok) : 0;
+        if (bindable && kind == ast::LiteralKind::Text)
+            bindText(value);
+        else if (ok)
+            bindInteger(n);
+        else
+            *bound += printed; // floats stay in the text: SQLite reads them itself
     }
     out += t.pieces.last();
-    if (bound)
+    if (bound) {
         *bound += t.pieces.last();
+        bound.reset();
+        arena.reset();
+        encodeBoundTexts(arenaText, st);
+    }
     return true;
 }
 
@@ -353,7 +467,9 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
             return it.value();
         }
     }
-    Shape shape;
+    // kept from call to call: long statements would otherwise allocate and free their buffers
+    // every time
+    thread_local Shape shape;
     const bool shaped = shapeOf(tsql, shape) && !shape.literals.empty();
     if (shaped) {
         if (auto batch = d->fromShape(tsql, shape))
@@ -401,6 +517,7 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
                 if (render(tsql, shape, t, again) && again.sql == out.sql) {
                     out.boundSql = std::move(again.boundSql);
                     out.boundValues = std::move(again.boundValues);
+                    out.boundText = std::move(again.boundText);
                     variant->statements.push_back(std::move(t));
                 } else {
                     templated = false;

@@ -4,10 +4,11 @@
 
 #include "Catalog.h"
 
+#include <QByteArray>
 #include <QString>
-#include <QVariant>
 #include <QVector>
 #include <memory>
+#include <vector>
 #include <stdexcept>
 
 namespace sql {
@@ -42,11 +43,17 @@ struct TranslatedStatement {
     bool usesNeptun = false;        // reads the Neptun stand-in (openquery)
 
     // When not empty: sql with the literals of the statement text that may be bound as "?"
-    // parameters, and their values in order (texts as QString, integers as qint64). Texts that
-    // differ only in such literals have the same boundSql, so one prepared statement serves
-    // them all. Empty for statements with ":NAME" parameters.
+    // parameters, and their values in order. Texts that differ only in such literals have the
+    // same boundSql, so one prepared statement serves them all. Empty for statements with
+    // ":NAME" parameters.
+    struct BoundValue {
+        qint64 integer = 0;          // an integer
+        qint32 offset = 0, size = 0; // a text: its UTF-8 bytes in boundText
+        bool isText = true;
+    };
     QString boundSql;
-    QVariantList boundValues;
+    std::vector<BoundValue> boundValues;
+    QByteArray boundText; // the bound texts, UTF-8, one after another
 };
 
 struct TranslatedBatch {
