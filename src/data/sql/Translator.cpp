@@ -476,6 +476,10 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
             return batch;
     }
 
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        ++d->stats.translations;
+    }
     Catalog catalog = d->catalog ? *d->catalog : Catalog();
     auto batch = std::make_shared<TranslatedBatch>();
     Parser parser(tsql, Dialect::TSql, shaped);
@@ -532,7 +536,6 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
     }
 
     std::lock_guard<std::mutex> lock(d->mutex);
-    ++d->stats.translations;
     d->remember(tsql, batch);
     if (templated && !variant->statements.empty()) {
         for (size_t i = 0; i < printed.size(); ++i)

@@ -85,7 +85,7 @@ public:
     struct Statistics {
         qint64 textHits = 0;     // answered by the text cache
         qint64 shapeHits = 0;    // answered from a template
-        qint64 translations = 0; // full translations
+        qint64 translations = 0; // full translations (also those that failed)
     };
     Statistics statistics() const;
 
