@@ -286,7 +286,9 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
     if (st.usesNeptun && !m_neptunAttached)
         throw DbError(QStringLiteral("NEPTUN3R: a Neptun adatbázis nem érhető el (kovra.ini, \"Neptun\" szakasz, "
                                      "\"Adatbazis\" kulcs)."));
-    const bool bound = !st.boundSql.isEmpty();
+    // the bound form unless it has more parameters than SQLite takes
+    const bool bound = !st.boundSql.isEmpty()
+                       && st.boundValues.size() <= size_t(sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1));
     bool keep = false;
     sqlite3_stmt *stmt = prepare(bound ? st.boundSql : st.sql, keep, bound);
     struct Reset {
