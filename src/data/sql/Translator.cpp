@@ -94,7 +94,6 @@ public:
         return *this;
     }
     qsizetype size() const { return m_pos - m_begin; }
-    QStringView tail(qsizetype from) const { return QStringView(m_begin + from, m_pos - m_begin - from); }
 
 private:
     void reserve(qsizetype n)
