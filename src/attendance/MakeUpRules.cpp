@@ -5,17 +5,6 @@
 #include "LoginInfo.h"
 #include "RecordOperations.h"
 
-QString MakeUpRules::first(Dataset &q, const QString &sql, const QString &column)
-{
-    q.close();
-    q.clearParams();
-    q.setSql(sql);
-    q.open();
-    const QString v = q.isEmpty() ? QString() : q.fieldByName(column).asString();
-    q.close();
-    return v;
-}
-
 void MakeUpRules::processAll(QStringList &lines, const QString &compactDate, const QString &semesterId,
                              const std::function<void(const QStringList &)> &progress)
 {
@@ -52,10 +41,10 @@ bool MakeUpRules::processLine(QStringList &lines, int index, const QString &comp
     CurrentStudentId = student;
 
     // 2. Already recorded on this date (in any lesson).
-    if (!first(m_lekerdez, QStringLiteral("Select jelenlet_id From jelenlet Where hallgato_id=") + student
-                               + QStringLiteral(" and jelenlet_datum='") + date + u'\'',
-               QStringLiteral("jelenlet_id"))
-             .isEmpty()) {
+    if (!FirstValue(m_lekerdez, QStringLiteral("Select jelenlet_id From jelenlet Where hallgato_id=") + student
+                                    + QStringLiteral(" and jelenlet_datum='") + date + u'\'',
+                    QStringLiteral("jelenlet_id"))
+                  .isEmpty()) {
         const QString upper = AsciiUpper(line);
         if (upper == AsciiUpper(kod) || upper == AsciiUpper(diak)) {
             lines.removeAt(index);
@@ -65,21 +54,21 @@ bool MakeUpRules::processLine(QStringList &lines, int index, const QString &comp
     }
 
     // 3. The own timetable entry: that of the latest entry of the semester in this faculty.
-    const QString own = first(m_keres,
-                              QStringLiteral("Select a.orarend_id From jelenlet a, orarend b Where a.hallgato_id=") + student
-                                  + QStringLiteral(" and a.orarend_id=b.orarend_id and b.felev_id=") + semesterId
-                                  + QStringLiteral(" and b.kar_id=") + LoginInfo.FacultyId
-                                  + QStringLiteral(" Order By a.jelenlet_datum desc"),
-                              QStringLiteral("orarend_id"));
+    const QString own = FirstValue(m_keres,
+                                   QStringLiteral("Select a.orarend_id From jelenlet a, orarend b Where a.hallgato_id=") + student
+                                       + QStringLiteral(" and a.orarend_id=b.orarend_id and b.felev_id=") + semesterId
+                                       + QStringLiteral(" and b.kar_id=") + LoginInfo.FacultyId
+                                       + QStringLiteral(" Order By a.jelenlet_datum desc"),
+                                   QStringLiteral("orarend_id"));
     QString newId;
     if (own.isEmpty()) {
         // 4. No entry yet this semester: the first enrolment of the semester, without limits.
         const QString enrolled =
-            first(m_keres,
-                  QStringLiteral("Select a.orarend_id From Tan_Hall a Where a.hallgato_id=") + student
-                      + QStringLiteral(" and a.orarend_id in (Select x.orarend_id From Orarend x Where x.felev_id=")
-                      + semesterId + u')',
-                  QStringLiteral("orarend_id"));
+            FirstValue(m_keres,
+                       QStringLiteral("Select a.orarend_id From Tan_Hall a Where a.hallgato_id=") + student
+                           + QStringLiteral(" and a.orarend_id in (Select x.orarend_id From Orarend x Where x.felev_id=")
+                           + semesterId + u')',
+                       QStringLiteral("orarend_id"));
         if (enrolled.isEmpty())
             return false;
         CurrentTimetableId = enrolled;
@@ -100,38 +89,38 @@ bool MakeUpRules::processLine(QStringList &lines, int index, const QString &comp
     const bool ownWeekly = m_keres.fieldByName(QStringLiteral("orarend_heti")).asBoolean();
     m_keres.close();
 
-    const int used = first(m_keres,
-                           QStringLiteral("Select Count(jelenlet_id) as db From jelenlet Where jt_id=3 and hallgato_id=")
-                               + student + QStringLiteral(" and orarend_id=") + own,
-                           QStringLiteral("db"))
-                         .toInt();
+    const int used = FirstValue(m_keres,
+                                QStringLiteral("Select Count(jelenlet_id) as db From jelenlet Where jt_id=3 and hallgato_id=")
+                                    + student + QStringLiteral(" and orarend_id=") + own,
+                                QStringLiteral("db"))
+                              .toInt();
     if (used >= allowance) {
         lines[index] = line + OverLimit;
         return false;
     }
-    const int held = first(m_keres,
-                           QStringLiteral("Select COUNT(od_datum) as sorszam From orarend_datum Where orarend_id=") + own
-                               + QStringLiteral(" and od_datum < GETDATE()"),
-                           QStringLiteral("sorszam"))
-                         .toInt();
-    const int attended = first(m_keres,
-                               QStringLiteral("Select count(jelenlet_id) as db From jelenlet Where jt_id<>2 and hallgato_id=")
-                                   + student + QStringLiteral(" and orarend_id=") + own,
-                               QStringLiteral("db"))
-                             .toInt();
+    const int held = FirstValue(m_keres,
+                                QStringLiteral("Select COUNT(od_datum) as sorszam From orarend_datum Where orarend_id=") + own
+                                    + QStringLiteral(" and od_datum < GETDATE()"),
+                                QStringLiteral("sorszam"))
+                              .toInt();
+    const int attended = FirstValue(m_keres,
+                                    QStringLiteral("Select count(jelenlet_id) as db From jelenlet Where jt_id<>2 and hallgato_id=")
+                                        + student + QStringLiteral(" and orarend_id=") + own,
+                                    QStringLiteral("db"))
+                                  .toInt();
     if (attended >= held) {
         lines[index] = line + NotInAdvance;
         return false;
     }
     const QDate lessonDate = QDate::fromString(compactDate, QStringLiteral("yyyyMMdd"));
     const int thisWeek =
-        first(m_keres,
-              QStringLiteral("Select count(jelenlet_id) as db From jelenlet Where jt_id<>2 and hallgato_id=") + student
-                  + QStringLiteral(" and orarend_id=") + own + QStringLiteral(" and jelenlet_datum >= '")
-                  + CompactDateText(WeekMonday(lessonDate)) + QStringLiteral("' and jelenlet_datum < '")
-                  + CompactDateText(WeekSaturday(lessonDate)) + u'\'',
-              QStringLiteral("db"))
-            .toInt();
+        FirstValue(m_keres,
+                   QStringLiteral("Select count(jelenlet_id) as db From jelenlet Where jt_id<>2 and hallgato_id=") + student
+                       + QStringLiteral(" and orarend_id=") + own + QStringLiteral(" and jelenlet_datum >= '")
+                       + CompactDateText(WeekMonday(lessonDate)) + QStringLiteral("' and jelenlet_datum < '")
+                       + CompactDateText(WeekSaturday(lessonDate)) + u'\'',
+                   QStringLiteral("db"))
+                 .toInt();
     if (thisWeek != 0 && !ownWeekly) {
         lines[index] = line + HadLessonThisWeek;
         return false;
@@ -139,10 +128,10 @@ bool MakeUpRules::processLine(QStringList &lines, int index, const QString &comp
 
     // 6. Record: the earliest absence of the own entry gives way to the make-up.
     const QString absence =
-        first(m_keres,
-              QStringLiteral("Select TOP 1 jelenlet_id From jelenlet Where jt_id=2 and hallgato_id=") + student
-                  + QStringLiteral(" and orarend_id=") + own + QStringLiteral(" Order By jelenlet_datum"),
-              QStringLiteral("jelenlet_id"));
+        FirstValue(m_keres,
+                   QStringLiteral("Select TOP 1 jelenlet_id From jelenlet Where jt_id=2 and hallgato_id=") + student
+                       + QStringLiteral(" and orarend_id=") + own + QStringLiteral(" Order By jelenlet_datum"),
+                   QStringLiteral("jelenlet_id"));
     if (!absence.isEmpty())
         DeleteRecord(QStringLiteral("jelenlet"), QStringLiteral("jelenlet_id=") + absence);
     const QStringList rest{QStringLiteral("jelenlet_datum=") + compactDate, QStringLiteral("orarend_id=") + own,

@@ -27,7 +27,6 @@ public:
     bool processLine(QStringList &lines, int index, const QString &compactDate, const QString &semesterId);
 
 private:
-    QString first(Dataset &q, const QString &sql, const QString &column);
     Dataset &m_keres;
     Dataset &m_lekerdez;
 };

@@ -17,18 +17,8 @@ Tform_Adatmodul &dm()
 
 QString sqlText(const QString &s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
 
-// First value of a one-column query on Query3, or empty.
-QString firstValue(const QString &sql, const QString &column)
-{
-    Dataset &q = dm().Query3;
-    q.close();
-    q.clearParams();
-    q.setSql(sql);
-    q.open();
-    const QString v = q.isEmpty() ? QString() : q.fieldByName(column).asString();
-    q.close();
-    return v;
-}
+// First value of a query on Query3, or empty.
+QString firstValue(const QString &sql, const QString &column) { return FirstValue(dm().Query3, sql, column); }
 
 } // namespace
 

@@ -262,6 +262,19 @@ DatasetModel *Dataset::model()
     return m_model;
 }
 
+QString FirstValue(Dataset &q, const QString &sql, const QString &column)
+{
+    struct Closer {
+        Dataset &q;
+        ~Closer() { q.close(); }
+    } closer{q};
+    q.close();
+    q.clearParams();
+    q.setSql(sql);
+    q.open();
+    return q.isEmpty() ? QString() : q.fieldByName(column).asString();
+}
+
 // ---- DatasetModel
 
 DatasetModel::DatasetModel(Dataset *dataset) : QAbstractTableModel(dataset), m_ds(dataset) {}

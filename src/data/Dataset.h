@@ -106,6 +106,10 @@ private:
     DatasetModel *m_model = nullptr;
 };
 
+// Opens sql on q (its parameters cleared) and returns the text of column in the first row, the
+// empty text when there is no row. q is closed afterwards, also when the statement fails.
+QString FirstValue(Dataset &q, const QString &sql, const QString &column);
+
 // The rows of a dataset for a grid: display texts as FieldText renders them, titles = field names.
 class DatasetModel : public QAbstractTableModel {
     Q_OBJECT

@@ -13,6 +13,9 @@ namespace {
 
 constexpr int BusyTimeoutMs = 10000;
 constexpr int PreparedCacheLimit = 256;
+// Longer texts (statements with spliced lists) are hardly ever sent twice: they are prepared for
+// one execution and not kept.
+constexpr qsizetype PreparedTextLimit = 2048;
 
 QVariant columnValue(sqlite3_stmt *st, int i, FieldType type)
 {
@@ -20,8 +23,8 @@ QVariant columnValue(sqlite3_stmt *st, int i, FieldType type)
     if (kind == SQLITE_NULL)
         return {};
     auto text = [&] {
-        return QString(reinterpret_cast<const QChar *>(sqlite3_column_text16(st, i)),
-                       sqlite3_column_bytes16(st, i) / 2);
+        const char *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+        return QString::fromUtf8(utf8, sqlite3_column_bytes(st, i));
     };
     switch (type) {
     case FieldType::Date:
@@ -109,8 +112,8 @@ void bindValue(sqlite3_stmt *st, int index, const QVariant &v)
                           SQLITE_TRANSIENT);
         return;
     default: {
-        const QString s = v.toString();
-        sqlite3_bind_text16(st, index, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+        const QByteArray s = v.toString().toUtf8();
+        sqlite3_bind_text(st, index, s.constData(), int(s.size()), SQLITE_TRANSIENT);
     }
     }
 }
@@ -137,7 +140,10 @@ QString serverMessage(const QString &raw, const sql::TranslatedStatement *st)
 
 } // namespace
 
-SqliteBackend::SqliteBackend(QString neptunPath) : m_neptunPath(std::move(neptunPath)) {}
+SqliteBackend::SqliteBackend(QString neptunPath) : m_neptunPath(std::move(neptunPath))
+{
+    m_runtime.clock = &clock;
+}
 
 SqliteBackend::~SqliteBackend() { close(); }
 
@@ -158,6 +164,7 @@ void SqliteBackend::open(const ConnectionSettings &settings)
     if (settings.catalog.isEmpty() || !QFileInfo::exists(path))
         throw DbError(QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed. (%2)")
                           .arg(settings.catalog, path));
+    sql::PrepareSqliteLibrary();
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
@@ -224,20 +231,26 @@ void SqliteBackend::fail(const QString &context, int rc)
     throw DbError(context.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db)) : context, rc);
 }
 
-sqlite3_stmt *SqliteBackend::prepare(const QString &sqliteText)
+sqlite3_stmt *SqliteBackend::prepare(const QString &sqliteText, bool &keep, bool reusable)
 {
-    if (sqlite3_stmt *st = m_prepared.value(sqliteText))
-        return st;
-    if (m_prepared.size() >= PreparedCacheLimit)
-        finalizeAll();
-    sqlite3_stmt *st = nullptr;
-    const int rc = sqlite3_prepare16_v3(m_db, sqliteText.utf16(), int(sqliteText.size() * 2), SQLITE_PREPARE_PERSISTENT,
-                                        &st, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(st);
-        fail(QString::fromUtf8(sqlite3_errmsg(m_db)), rc);
+    keep = reusable || sqliteText.size() <= PreparedTextLimit;
+    if (keep) {
+        if (sqlite3_stmt *st = m_prepared.value(sqliteText))
+            return st;
+        if (m_prepared.size() >= PreparedCacheLimit)
+            finalizeAll();
     }
-    m_prepared.insert(sqliteText, st);
+    sqlite3_stmt *st = nullptr;
+    const QByteArray utf8 = sqliteText.toUtf8();
+    // the length with the terminating zero spares SQLite a copy
+    const int rc = sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size() + 1), keep ? SQLITE_PREPARE_PERSISTENT : 0,
+                                      &st, nullptr);
+    if (rc != SQLITE_OK || !st) {
+        sqlite3_finalize(st);
+        fail(rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("Empty statement"), rc);
+    }
+    if (keep)
+        m_prepared.insert(sqliteText, st);
     return st;
 }
 
@@ -273,20 +286,42 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
     if (st.usesNeptun && !m_neptunAttached)
         throw DbError(QStringLiteral("NEPTUN3R: a Neptun adatbázis nem érhető el (kovra.ini, \"Neptun\" szakasz, "
                                      "\"Adatbazis\" kulcs)."));
-    sqlite3_stmt *stmt = prepare(st.sql);
+    // the bound form unless it has more parameters than SQLite takes
+    const bool bound = !st.boundSql.isEmpty()
+                       && st.boundValues.size() <= size_t(sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1));
+    bool keep = false;
+    sqlite3_stmt *stmt = prepare(bound ? st.boundSql : st.sql, keep, bound);
     struct Reset {
         sqlite3_stmt *s;
+        bool keep;
         ~Reset()
         {
-            if (s) {
+            if (!s)
+                return;
+            if (keep) {
                 sqlite3_reset(s);
                 sqlite3_clear_bindings(s);
+            } else {
+                sqlite3_finalize(s);
             }
         }
-    } reset{stmt};
+    } reset{stmt, keep};
 
     const int nParams = sqlite3_bind_parameter_count(stmt);
-    for (int i = 1; i <= nParams; ++i) {
+    if (bound) {
+        // the statement's own literals
+        if (size_t(nParams) != st.boundValues.size())
+            throw DbError(QStringLiteral("Internal error: %1 values for %2 parameters").arg(qsizetype(st.boundValues.size())).arg(nParams));
+        // the texts stay in st until the statement is reset
+        for (int i = 1; i <= nParams; ++i) {
+            const sql::TranslatedStatement::BoundValue &v = st.boundValues[size_t(i - 1)];
+            if (v.isText)
+                sqlite3_bind_text(stmt, i, st.boundText.constData() + v.offset, v.size, SQLITE_STATIC);
+            else
+                sqlite3_bind_int64(stmt, i, v.integer);
+        }
+    }
+    for (int i = bound ? nParams + 1 : 1; i <= nParams; ++i) {
         const char *name = sqlite3_bind_parameter_name(stmt, i);
         if (!name)
             continue;
@@ -303,7 +338,7 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
             throw DbError(QStringLiteral("Must declare the scalar variable \"@%1\".").arg(n));
     }
 
-    m_runtime.now = clock ? clock() : QDateTime::currentDateTime();
+    m_runtime.now = QDateTime(); // read from the clock by the statement's first getdate()
     ++m_statements;
     const int columns = sqlite3_column_count(stmt);
     const bool collect = wantRows && columns > 0 && !out.hasRows;
@@ -317,8 +352,7 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
             if (t == FieldType::Unknown)
                 t = declaredType(sqlite3_column_decltype(stmt, c));
             types[c] = t;
-            out.rows.columns[c] = ResultColumn{
-                QString(reinterpret_cast<const QChar *>(sqlite3_column_name16(stmt, c))), t};
+            out.rows.columns[c] = ResultColumn{QString::fromUtf8(sqlite3_column_name(stmt, c)), t};
         }
     }
     int rc;
@@ -346,9 +380,11 @@ void SqliteBackend::runOne(const sql::TranslatedStatement &st, const StatementPa
         }
     }
     if (st.kind == sql::StatementKind::Ddl) {
-        sqlite3_reset(stmt);
+        if (keep) {
+            sqlite3_reset(stmt);
+            reset.s = nullptr; // finalised with the others
+        }
         finalizeAll();
-        reset.s = nullptr;
         reloadCatalog();
     }
 }

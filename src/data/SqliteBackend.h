@@ -41,7 +41,9 @@ private:
     };
     Outcome run(const QString &sql, const StatementParams &params, bool wantRows);
     void runOne(const sql::TranslatedStatement &st, const StatementParams &params, Outcome &out, bool wantRows);
-    sqlite3_stmt *prepare(const QString &sqliteText);
+    // keep: the statement stays in the cache (reset after use), else it is finalised after use.
+    // reusable: a text with bound literals, kept whatever its length.
+    sqlite3_stmt *prepare(const QString &sqliteText, bool &keep, bool reusable);
     void finalizeAll();
     void reloadCatalog();
     [[noreturn]] void fail(const QString &context, int rc);

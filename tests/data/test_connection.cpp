@@ -158,6 +158,61 @@ private Q_SLOTS:
         QCOMPARE(q.recNo(), 0);
     }
 
+    void firstValue()
+    {
+        DataFixture fx(QString::fromLatin1(MiniSchema));
+        fx.conn().execute(QStringLiteral("t"), QStringLiteral("insert into kar (kar_kod, kar_nev) values ('GTK', 'Gazdaság'), ('MK', 'Mérnöki')"));
+        Dataset q(&fx.conn(), QStringLiteral("Query3"));
+        q.setParam(QStringLiteral("X"), 1);
+        QCOMPARE(FirstValue(q, QStringLiteral("select kar_nev from kar order by kar_kod desc"), QStringLiteral("KAR_NEV")),
+                 QStringLiteral("Mérnöki"));
+        QVERIFY(!q.isActive());
+        QVERIFY(q.params().isEmpty());
+        QCOMPARE(FirstValue(q, QStringLiteral("select kar_nev from kar where kar_kod = 'X'"), QStringLiteral("kar_nev")), QString());
+        // a missing column fails, and the dataset is closed all the same
+        QVERIFY_THROWS_EXCEPTION(DbError, FirstValue(q, QStringLiteral("select kar_nev from kar"), QStringLiteral("nincs")));
+        QVERIFY(!q.isActive());
+    }
+
+    // Statements that differ only in their literals run on one prepared statement with the values
+    // bound, and give each its own answer; a failed one leaves the shared statement usable.
+    void sameShapeStatementsShareAPreparedStatement()
+    {
+        DataFixture fx(QString::fromLatin1(MiniSchema));
+        Connection &c = fx.conn();
+        sqlite3 *db = static_cast<SqliteBackend *>(c.backend())->handle();
+        auto prepared = [db] {
+            int n = 0;
+            for (sqlite3_stmt *st = sqlite3_next_stmt(db, nullptr); st; st = sqlite3_next_stmt(db, st))
+                ++n;
+            return n;
+        };
+        for (int i = 1; i <= 30; ++i)
+            c.execute(QStringLiteral("t"), QStringLiteral("insert into kar (kar_kod, kar_nev, kar_aktiv) values ('K%1', 'Kar ''%1''', '%2')")
+                                               .arg(i)
+                                               .arg(i % 2));
+        const int afterInserts = prepared();
+        for (int i = 1; i <= 30; ++i) {
+            const ResultSet r = c.query(QStringLiteral("q"), QStringLiteral("select kar_nev, kar_aktiv from kar where kar_kod = 'k%1' "
+                                                                            "and kar_id in (%1, %2, -1)")
+                                                                 .arg(i)
+                                                                 .arg(i + 100));
+            QCOMPARE(r.rows.size(), 1);
+            QCOMPARE(r.rows[0][0].toString(), QStringLiteral("Kar '%1'").arg(i));
+            QCOMPARE(r.rows[0][1].toInt(), i % 2);
+        }
+        QCOMPARE(prepared(), afterInserts + 1);
+        // a failure while the shared statement runs (a subquery yielding two rows) leaves it usable
+        const QString scalar = QStringLiteral("select kar_kod from kar where kar_id = (select x.kar_id from kar x where x.kar_id < %1)");
+        QVERIFY_THROWS_EXCEPTION(DbError, c.query(QStringLiteral("q"), scalar.arg(3)));
+        const int withScalar = prepared();
+        QCOMPARE(c.query(QStringLiteral("q"), scalar.arg(2)).rows.value(0).value(0).toString(), QStringLiteral("K1"));
+        QVERIFY_THROWS_EXCEPTION(DbError, c.query(QStringLiteral("q"), scalar.arg(5)));
+        QCOMPARE(c.query(QStringLiteral("q"), scalar.arg(2)).rows.value(0).value(0).toString(), QStringLiteral("K1"));
+        QCOMPARE(prepared(), withScalar);
+        QCOMPARE(withScalar, afterInserts + 2);
+    }
+
     void emptyDatasetReadsAsNull()
     {
         DataFixture fx(QString::fromLatin1(MiniSchema));

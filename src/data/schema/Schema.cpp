@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "sql/Collation.h"
+#include "sql/SqliteExtensions.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +64,7 @@ sqlite3 *CreateSqliteDatabase(const QString &path, QString *error)
         return nullptr;
     }
 
+    sql::PrepareSqliteLibrary();
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);

@@ -79,6 +79,11 @@ struct Expr {
     TypeName typeName; // Convert
     int style = -1;    // Convert style
 
+    // Literal from a quoted text or number of the statement text: its ordinal among them (-1 for
+    // literals made otherwise), and whether the parser folded a leading '-' into it.
+    int slot = -1;
+    bool slotNegated = false;
+
     // ---- set by the binder
     FieldType type = FieldType::Unknown;
     PlusKind plus = PlusKind::Undecided;
@@ -86,6 +91,7 @@ struct Expr {
     bool singleRowChecked = false; // scalar subquery that must raise when it yields 2 rows
     QString boundQualifier;        // Column: the source it resolved to (alias or table name)
     bool neptunTable = false;
+    std::vector<FieldType> conversions; // Literal: the types it was converted to, in order
 };
 
 struct SelectItem {

@@ -59,8 +59,11 @@ void wrapImplicit(ExprPtr &e, FieldType target)
     e = std::move(w);
 }
 
-void convertLiteral(Expr &lit, FieldType target)
+} // namespace
+
+void ConvertLiteral(Expr &lit, FieldType target)
 {
+    lit.conversions.push_back(target);
     if (lit.literal == LiteralKind::Text) {
         const QString value = lit.name;
         switch (target) {
@@ -117,6 +120,8 @@ void convertLiteral(Expr &lit, FieldType target)
     }
 }
 
+namespace {
+
 bool isAggregateName(const QString &n)
 {
     return n == u"COUNT" || n == u"COUNT_BIG" || n == u"SUM" || n == u"MIN" || n == u"MAX" || n == u"AVG";
@@ -129,7 +134,7 @@ void Coerce(ExprPtr &e, FieldType target, bool forStorage)
     if (!e || target == FieldType::Unknown || e->kind == ExprKind::Null)
         return;
     if (e->kind == ExprKind::Literal) {
-        convertLiteral(*e, target);
+        ConvertLiteral(*e, target);
         return;
     }
     const FieldType from = e->type;

@@ -72,6 +72,10 @@ bool IsNumeric(FieldType t);
 // untyped values meeting a numeric column.
 void Coerce(ast::ExprPtr &e, FieldType target, bool forStorage);
 
+// Converts a literal to the type it meets (ConversionError when it cannot be) and records the
+// conversion in lit.conversions, so that the same steps can be replayed on another value.
+void ConvertLiteral(ast::Expr &lit, FieldType target);
+
 // The type a Transact-SQL column type name declares; TranslateError for one not supported.
 FieldType TypeOfName(const ast::TypeName &t);
 

@@ -11,6 +11,8 @@ namespace sql {
 inline constexpr const char *CollationName = "KOVRA_CI";
 
 int CompareFolded(QStringView a, QStringView b);
+// The same comparison of two UTF-8 texts.
+int CompareFoldedUtf8(const char *a, qsizetype la, const char *b, qsizetype lb);
 // Registers the collation "KOVRA_CI" on db; returns the SQLite result code.
 int RegisterKovraCollation(sqlite3 *db);
 

@@ -35,4 +35,21 @@ struct Token {
 // belongs to no token.
 QVector<Token> Tokenize(const QString &text, Dialect dialect);
 
+// The extent of one token in the text, without building its value.
+struct TokenSpan {
+    TokenType type = TokenType::End;
+    qsizetype start = 0, end = 0;           // the token's characters, quotes and N prefix included
+    qsizetype valueStart = 0, valueEnd = 0; // String, QuotedIdentifier: between the quotes
+    bool doubled = false;                   // String, QuotedIdentifier: holds a doubled quote
+};
+
+// Skips blanks and comments from i and reads the next token into span (type End at the end of
+// the text); i moves past it. Throws TranslateError as Tokenize does. Tokenize is built on it, so
+// both always agree on where tokens start and end.
+void NextToken(QStringView text, qsizetype &i, Dialect dialect, TokenSpan &span);
+
+// A number literal's text is a float (not an integer): it has a point or an exponent, or more
+// digits than an integer holds.
+bool NumberIsFloat(QStringView number);
+
 } // namespace sql

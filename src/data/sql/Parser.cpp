@@ -43,9 +43,17 @@ ExprPtr makeExpr(ExprKind kind, qsizetype pos)
 
 } // namespace
 
-Parser::Parser(const QString &text, Dialect dialect)
+Parser::Parser(const QString &text, Dialect dialect, bool numberLiterals)
     : m_text(text), m_dialect(dialect), m_tokens(Tokenize(text, dialect))
 {
+    if (!numberLiterals)
+        return;
+    m_slots.resize(m_tokens.size());
+    int slot = 0;
+    for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+        const TokenType t = m_tokens[i].type;
+        m_slots[i] = (t == TokenType::String || t == TokenType::Number) ? slot++ : -1;
+    }
 }
 
 const Token &Parser::peek(int ahead) const
@@ -914,6 +922,7 @@ ExprPtr Parser::parseUnary()
         if (op == u"-" && operand->kind == ExprKind::Literal && operand->literal != LiteralKind::Text
             && !operand->name.startsWith(u'-')) {
             operand->name.prepend(u'-');
+            operand->slotNegated = true;
             operand->pos = pos;
             return operand;
         }
@@ -1034,16 +1043,15 @@ ExprPtr Parser::parsePrimary()
     switch (t.type) {
     case TokenType::Number: {
         auto e = makeExpr(ExprKind::Literal, t.pos);
+        e->slot = m_slots.isEmpty() ? -1 : m_slots[m_pos];
         e->name = next().text;
-        e->literal = (e->name.contains(u'.') || e->name.contains(u'e') || e->name.contains(u'E')) ? LiteralKind::Float
-                                                                                                 : LiteralKind::Integer;
-        if (e->literal == LiteralKind::Integer && e->name.size() > 18)
-            e->literal = LiteralKind::Float;
+        e->literal = NumberIsFloat(e->name) ? LiteralKind::Float : LiteralKind::Integer;
         return e;
     }
     case TokenType::String: {
         auto e = makeExpr(ExprKind::Literal, t.pos);
         e->literal = LiteralKind::Text;
+        e->slot = m_slots.isEmpty() ? -1 : m_slots[m_pos];
         e->name = next().text;
         return e;
     }

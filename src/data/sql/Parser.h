@@ -8,7 +8,9 @@ namespace sql {
 
 class Parser {
 public:
-    Parser(const QString &text, Dialect dialect);
+    // numberLiterals: every quoted text and number of the text gets its ordinal (Expr::slot),
+    // counted over all String and Number tokens in text order.
+    Parser(const QString &text, Dialect dialect, bool numberLiterals = false);
 
     // Every statement of a batch: separated by ';' or simply following each other.
     std::vector<ast::Statement> parseBatch();
@@ -59,6 +61,7 @@ private:
     QString m_text;
     Dialect m_dialect;
     QVector<Token> m_tokens;
+    QVector<int> m_slots; // per token: the literal's ordinal, -1 for other tokens; empty = not counted
     int m_pos = 0;
 };
 

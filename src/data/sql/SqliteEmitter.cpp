@@ -2,6 +2,7 @@
 
 #include "Binder.h"
 
+#include <optional>
 #include <sqlite3.h>
 
 namespace sql {
@@ -24,6 +25,14 @@ void literalText(const QString &value, QString &out)
 }
 
 } // namespace
+
+void SqliteEmitter::printLiteral(LiteralKind kind, const QString &value, QString &out)
+{
+    if (kind == LiteralKind::Text)
+        literalText(value, out);
+    else
+        out += value;
+}
 
 QString SqliteEmitter::emitStatement(const Statement &st)
 {
@@ -135,6 +144,13 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
     out += QLatin1String("SELECT ");
     if (s.distinct)
         out += QLatin1String("DISTINCT ");
+    // result column names come from the select list's text, ordinals from ORDER BY / GROUP BY
+    struct NoBind {
+        int &depth;
+        NoBind(int &d) : depth(d) { ++depth; }
+        ~NoBind() { --depth; }
+    };
+    std::optional<NoBind> items(std::in_place, m_noBind);
     for (size_t i = 0; i < s.items.size(); ++i) {
         if (i)
             out += QLatin1String(", ");
@@ -156,6 +172,7 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
             identifier(item.alias, item.aliasQuoted, out);
         }
     }
+    items.reset();
     if (!s.from.empty()) {
         out += QLatin1String(" FROM ");
         for (size_t i = 0; i < s.from.size(); ++i) {
@@ -181,6 +198,7 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
         expr(*s.where, out);
     }
     if (!s.groupBy.empty()) {
+        NoBind groupBy(m_noBind);
         out += QLatin1String(" GROUP BY ");
         for (size_t i = 0; i < s.groupBy.size(); ++i) {
             if (i)
@@ -195,9 +213,11 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
         expr(*s.having, out);
     }
     if (!s.orderBy.empty()) {
+        NoBind orderBy(m_noBind);
         out += QLatin1String(" ORDER BY ");
         orderItems(s.orderBy, out);
     }
+    NoBind limit(m_noBind);
     if (s.top) {
         out += QLatin1String(" LIMIT ");
         expr(*s.top, out);
@@ -246,10 +266,14 @@ void SqliteEmitter::expr(const Expr &e, QString &out)
 {
     switch (e.kind) {
     case ExprKind::Literal:
-        if (e.literal == LiteralKind::Text)
-            literalText(e.name, out);
-        else
-            out += e.name;
+        if (m_holes && e.slot >= 0) {
+            out += QChar(HoleStart);
+            out += QString::number(m_holes->size());
+            out += QChar(HoleEnd);
+            m_holes->push_back(Hole{e.slot, e.slotNegated, e.conversions, e.literal, m_noBind == 0});
+            return;
+        }
+        printLiteral(e.literal, e.name, out);
         return;
     case ExprKind::Null:
         out += QLatin1String("NULL");

@@ -1,6 +1,8 @@
 #include "SqliteExtensions.h"
 
 #include "Collation.h"
+
+#include <mutex>
 #include "TemporalText.h"
 
 #include <sqlite3.h>
@@ -36,9 +38,14 @@ bool isNumber(int t) { return t == SQLITE_INTEGER || t == SQLITE_FLOAT; }
 
 void fnGetdate(sqlite3_context *ctx, int, sqlite3_value **)
 {
-    const SqliteRuntime *rt = runtime(ctx);
-    const QDateTime now = rt && rt->now.isValid() ? rt->now : QDateTime::currentDateTime();
-    resultText(ctx, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    SqliteRuntime *rt = runtime(ctx);
+    if (!rt) {
+        resultText(ctx, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        return;
+    }
+    if (!rt->now.isValid())
+        rt->now = rt->clock && *rt->clock ? (*rt->clock)() : QDateTime::currentDateTime();
+    resultText(ctx, rt->now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 void fnScopeIdentity(sqlite3_context *ctx, int, sqlite3_value **)
@@ -380,6 +387,12 @@ void fnLower(sqlite3_context *ctx, int, sqlite3_value **argv)
 using Fn = void (*)(sqlite3_context *, int, sqlite3_value **);
 
 } // namespace
+
+void PrepareSqliteLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0); });
+}
 
 void RegisterSqliteExtensions(sqlite3 *db, SqliteRuntime *runtime)
 {

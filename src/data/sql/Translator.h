@@ -4,9 +4,11 @@
 
 #include "Catalog.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <vector>
 #include <stdexcept>
 
 namespace sql {
@@ -39,12 +41,37 @@ struct TranslatedStatement {
                                     // empty when a '*' of a source outside the catalog makes the
                                     // column count unknown
     bool usesNeptun = false;        // reads the Neptun stand-in (openquery)
+
+    // When not empty: sql with the literals of the statement text that may be bound as "?"
+    // parameters, and their values in order. Texts that differ only in such literals have the
+    // same boundSql, so one prepared statement serves them all. Empty for statements with
+    // ":NAME" parameters.
+    struct BoundValue {
+        qint64 integer = 0;          // an integer
+        qint32 offset = 0, size = 0; // a text: its UTF-8 bytes in boundText
+        bool isText = true;
+    };
+    QString boundSql;
+    std::vector<BoundValue> boundValues;
+    QByteArray boundText; // the bound texts, UTF-8, one after another
 };
 
 struct TranslatedBatch {
     QVector<TranslatedStatement> statements; // a batch may hold several statements
 };
 
+// Two caches stand in front of a full translation (parse, bind, emit):
+// - by text: the same text returns the same batch object;
+// - by shape: texts that differ only in their quoted texts and numbers (the program splices ids,
+//   dates and codes into its statements) share one template of the SQLite text. The shape is the
+//   text with every literal replaced by a mark of its kind (text, integer, float), so lists of other
+//   lengths or literals of another kind are other shapes. The template keeps, for every literal the
+//   emitter printed, the conversions the binder applied to it (a 'yyyymmdd' text meeting a date
+//   column, '1'/'0' meeting a flag, a text meeting a number, ...); a new value is put through the
+//   same conversions. Literals whose value shaped the translation in another way (TOP n, convert
+//   styles and lengths, the text of openquery, text aliases) are not printed as literals: a template
+//   holds only for their exact values. A value that fails its conversion, and any doubt, falls back
+//   to a full translation, which reports the error.
 class Translator {
 public:
     explicit Translator(const Catalog *catalog);
@@ -54,6 +81,13 @@ public:
     std::shared_ptr<const TranslatedBatch> translate(const QString &tsql);
     // After a schema change: the catalog was reloaded, cached translations are stale.
     void clearCache();
+
+    struct Statistics {
+        qint64 textHits = 0;     // answered by the text cache
+        qint64 shapeHits = 0;    // answered from a template
+        qint64 translations = 0; // full translations (also those that failed)
+    };
+    Statistics statistics() const;
 
 private:
     struct Impl;

@@ -123,12 +123,14 @@ public:
 
     // Translates and runs a batch; returns the rows of its last SELECT. Throws TranslateError or
     // SqlError.
-    Rows run(const QString &tsql, const QVariantMap &params = {})
+    // bound: run the statements' bound forms (literals as parameters) where they have one.
+    Rows run(const QString &tsql, const QVariantMap &params = {}, bool bound = false)
     {
         const auto batch = translator->translate(tsql);
         Rows last;
         for (const sql::TranslatedStatement &st : batch->statements) {
-            Rows rows = execute(st.sql, params, true);
+            const bool useBound = bound && !st.boundSql.isEmpty();
+            Rows rows = execute(useBound ? st.boundSql : st.sql, params, true, useBound ? &st : nullptr);
             if (st.kind == sql::StatementKind::Insert) {
                 const sql::TableInfo *t = catalog.table(st.targetTable);
                 runtime.scopeIdentity = t && t->hasIdentity() ? QVariant(qint64(sqlite3_last_insert_rowid(db))) : QVariant();
@@ -155,7 +157,7 @@ public:
     std::unique_ptr<sql::Translator> translator;
 
 private:
-    Rows execute(const QString &sql, const QVariantMap &params, bool setClock)
+    Rows execute(const QString &sql, const QVariantMap &params, bool setClock, const sql::TranslatedStatement *bound = nullptr)
     {
         if (setClock && !fixedClock)
             runtime.now = QDateTime::currentDateTime();
@@ -163,7 +165,14 @@ private:
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st, nullptr) != SQLITE_OK)
             throw SqlError(QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral(" in: ") + sql);
-        for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
+        for (int i = 1; bound && i <= sqlite3_bind_parameter_count(st); ++i) {
+            const sql::TranslatedStatement::BoundValue &v = bound->boundValues.at(size_t(i - 1));
+            if (v.isText)
+                sqlite3_bind_text(st, i, bound->boundText.constData() + v.offset, v.size, SQLITE_TRANSIENT);
+            else
+                sqlite3_bind_int64(st, i, v.integer);
+        }
+        for (int i = 1; !bound && i <= sqlite3_bind_parameter_count(st); ++i) {
             const QString name = QString::fromUtf8(sqlite3_bind_parameter_name(st, i)).mid(1);
             QVariant v;
             for (auto it = params.begin(); it != params.end(); ++it)

@@ -1,6 +1,8 @@
 // The Transact-SQL translation layer, executed on an embedded database with the extensions.
 
 #include "SqlFixture.h"
+#include "sql/Collation.h"
+#include "sql/Lexer.h"
 
 #include <QtTest>
 
@@ -20,6 +22,36 @@ QString errorOf(Database &db, const QString &tsql)
         return e.message;
     }
     return QString();
+}
+
+// Everything a translation hands to the engine, as one text.
+QString describe(const sql::TranslatedBatch &batch)
+{
+    QStringList out;
+    for (const sql::TranslatedStatement &st : batch.statements) {
+        QStringList values, types;
+        for (const sql::TranslatedStatement::BoundValue &v : st.boundValues)
+            values << (v.isText ? u'\'' + QString::fromUtf8(st.boundText.mid(v.offset, v.size)) + u'\''
+                                : QString::number(v.integer));
+        for (FieldType t : st.resultTypes)
+            types << QString::number(int(t));
+        out << QStringLiteral("kind %1, table %2, neptun %3, types %4\nsql   %5\nbound %6\nvalues %7")
+                   .arg(int(st.kind))
+                   .arg(st.targetTable)
+                   .arg(st.usesNeptun)
+                   .arg(types.join(u','), st.sql, st.boundSql, values.join(u','));
+    }
+    return out.join(u'\n');
+}
+
+// The batch or the error message of a translation.
+QString translation(sql::Translator &translator, const QString &tsql)
+{
+    try {
+        return describe(*translator.translate(tsql));
+    } catch (const sql::TranslateError &e) {
+        return QStringLiteral("error: ") + e.message();
+    }
 }
 
 } // namespace
@@ -53,6 +85,11 @@ private Q_SLOTS:
     void openQueryRunsOnNeptunStandIn();
     void ddlFollowsStorageConventions();
     void resultTypesAndCache();
+    void shapeCacheMatchesFreshTranslation_data();
+    void shapeCacheMatchesFreshTranslation();
+    void boundFormsRunAsTheirText();
+    void collationOfBothEncodingsAgrees_data();
+    void collationOfBothEncodingsAgrees();
 };
 
 void TestTranslator::rejectsUnknownConstructs_data()
@@ -541,6 +578,192 @@ void TestTranslator::resultTypesAndCache()
     QVERIFY(db.translator->translate(ok).get() != first.get());
     // a '*' over the Neptun stand-in has no known column count
     QVERIFY(db.translator->translate("select a.* from openquery(NEPTUN3R, 'select x.* from T_COURSE x') a")->statements[0].resultTypes.isEmpty());
+}
+
+void TestTranslator::shapeCacheMatchesFreshTranslation_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("shared"); // second is answered from the template of first
+    QTest::addColumn<QString>("error");
+    const QString date = "Conversion failed when converting date and/or time from character string.";
+    QTest::newRow("date against date column") << "Select jelenlet_id From jelenlet Where jelenlet_datum='20240917'"
+                                              << "Select jelenlet_id From jelenlet Where jelenlet_datum='2025.01.02.'" << true << "";
+    QTest::newRow("no valid date") << "Select jelenlet_id From jelenlet Where jelenlet_datum='20240917'"
+                                   << "Select jelenlet_id From jelenlet Where jelenlet_datum='20240230'" << false << date;
+    QTest::newRow("style-20 text into date-time") << "Insert Into Jelentes (jel_datum, jel_szoveg) Values ('2024-09-17 10:11:12', 'a')"
+                                                  << "Insert Into Jelentes (jel_datum, jel_szoveg) Values ('20250102', 'b''c')" << true << "";
+    QTest::newRow("flag text") << "Update orarend Set orarend_heti='1' Where orarend_id=5"
+                               << "Update orarend Set orarend_heti='0' Where orarend_id=6" << true << "";
+    QTest::newRow("no flag") << "Update orarend Set orarend_heti='1' Where orarend_id=5"
+                             << "Update orarend Set orarend_heti='igen' Where orarend_id=5" << false
+                             << "Conversion failed when converting the varchar value 'igen' to data type bit.";
+    QTest::newRow("number into flag") << "Update kar Set kar_aktiv=2 Where kar_id=1" << "Update kar Set kar_aktiv=0 Where kar_id=1"
+                                      << true << "";
+    QTest::newRow("time") << "Update orarend Set orarend_mettol='08:15:00.0000' Where orarend_id=1"
+                          << "Update orarend Set orarend_mettol='9:45' Where orarend_id=1" << true << "";
+    QTest::newRow("no time") << "Update orarend Set orarend_mettol='08:15:00.0000' Where orarend_id=1"
+                             << "Update orarend Set orarend_mettol='25:00:00.0000' Where orarend_id=1" << false << date;
+    QTest::newRow("text + number") << "Select '41' + a.hallgato_id From hallgato a" << "Select '7' + a.hallgato_id From hallgato a"
+                                   << true << "";
+    QTest::newRow("text + number, no number") << "Select '41' + a.hallgato_id From hallgato a"
+                                              << "Select '4x' + a.hallgato_id From hallgato a" << false
+                                              << "Conversion failed when converting the varchar value '4x' to data type int.";
+    QTest::newRow("text + text") << "Select a.hallgato_nev + ' (' + a.hallgato_kod + ')' From hallgato a"
+                                 << "Select a.hallgato_nev + ' [' + a.hallgato_kod + ']' From hallgato a" << true << "";
+    QTest::newRow("style-112 text against number")
+        << "Select c.orarend_id From orarend_datum c Where convert(varchar(10), c.od_datum,112)=20240917"
+        << "Select c.orarend_id From orarend_datum c Where convert(varchar(10), c.od_datum,112)=20250102" << true << "";
+    QTest::newRow("text against integer column") << "Select hallgato_kod From hallgato Where hallgato_id='12'"
+                                                 << "Select hallgato_kod From hallgato Where hallgato_id=' 13 '" << true << "";
+    QTest::newRow("no integer") << "Select hallgato_kod From hallgato Where hallgato_id='12'"
+                                << "Select hallgato_kod From hallgato Where hallgato_id='x'" << false
+                                << "Conversion failed when converting the varchar value 'x' to data type int.";
+    QTest::newRow("number for a text") << "Select hallgato_kod From hallgato Where hallgato_id='12'"
+                                       << "Select hallgato_kod From hallgato Where hallgato_id=12" << false << "";
+    QTest::newRow("in lists of other lengths")
+        << "Select hallgato_id From hallgato Where hallgato_kod in ('A','B')"
+        << "Select hallgato_id From hallgato Where hallgato_kod in ('A','B','C')" << false << "";
+    QTest::newRow("in list, same length") << "Select hallgato_id From hallgato Where hallgato_id=1 and hallgato_kod in ('A','B')"
+                                          << "Select hallgato_id From hallgato Where hallgato_id=2 and hallgato_kod in ('c','')"
+                                          << true << "";
+    QTest::newRow("quotes inside texts") << "Select hallgato_id From hallgato Where hallgato_nev='O''Brien'"
+                                         << "Select hallgato_id From hallgato Where hallgato_nev='D''Arcy'''" << true << "";
+    QTest::newRow("negative numbers") << "Select orarend_id From orarend Where orarend_potlas > -1"
+                                      << "Select orarend_id From orarend Where orarend_potlas > -25" << true << "";
+    QTest::newRow("national texts") << "Select kar_id From kar Where kar_nev=N'Gazdaság'"
+                                    << "Select kar_id From kar Where kar_nev='Jog'" << true << "";
+    QTest::newRow("integer, then float") << "Select orarend_id From orarend Where orarend_potlas = 1"
+                                         << "Select orarend_id From orarend Where orarend_potlas = 1.5" << false << "";
+    QTest::newRow("floats") << "Select orarend_id From orarend Where orarend_potlas = 1.5"
+                            << "Select orarend_id From orarend Where orarend_potlas = 2e3" << true << "";
+    QTest::newRow("top") << "Select TOP 1 hallgato_nev From hallgato" << "Select TOP 2 hallgato_nev From hallgato" << false << "";
+    QTest::newRow("top in a scalar subquery")
+        << "Select a.jelenlet_datum, (Select TOP 1 x.hallgato_nev From hallgato x Where x.hallgato_id=a.hallgato_id) From jelenlet a Where a.orarend_id=1"
+        << "Select a.jelenlet_datum, (Select TOP 5 x.hallgato_nev From hallgato x Where x.hallgato_id=a.hallgato_id) From jelenlet a Where a.orarend_id=1"
+        << false << "";
+    QTest::newRow("convert style") << "Select convert(varchar(10), getdate(), 102)" << "Select convert(varchar(10), getdate(), 112)"
+                                   << false << "";
+    QTest::newRow("convert length") << "Select convert(varchar(10), getdate(), 20)" << "Select convert(varchar(19), getdate(), 20)"
+                                    << false << "";
+    QTest::newRow("text alias") << "Select kar_nev 'Név' From kar" << "Select kar_nev 'Kar' From kar" << false << "";
+    QTest::newRow("openquery text") << "select a.* from openquery(NEPTUN3R, 'select C_CODE from T_COURSE where ID=1') a"
+                                    << "select a.* from openquery(NEPTUN3R, 'select C_CODE from T_COURSE where ID=2') a" << false << "";
+    QTest::newRow("openquery, other literal") << "select a.* from openquery(NEPTUN3R, 'select C_CODE from T_COURSE') a Where a.C_CODE='X'"
+                                              << "select a.* from openquery(NEPTUN3R, 'select C_CODE from T_COURSE') a Where a.C_CODE='Y'"
+                                              << true << "";
+    QTest::newRow("order by ordinal") << "Select hallgato_id, hallgato_nev From hallgato Where hallgato_id > 3 Order By 2"
+                                      << "Select hallgato_id, hallgato_nev From hallgato Where hallgato_id > 5 Order By 1" << true << "";
+    QTest::newRow("datediff") << "Select jelenlet_id From jelenlet Where orarend_id=1 and hallgato_id=2 and DATEDIFF(week,jelenlet_datum,'20240917')=0"
+                              << "Select jelenlet_id From jelenlet Where orarend_id=7 and hallgato_id=8 and DATEDIFF(week,jelenlet_datum,'20250102')=0"
+                              << true << "";
+    QTest::newRow("select-list literal") << "Select 'x' as a, hallgato_id From hallgato Where hallgato_id = 1"
+                                         << "Select 'y' as a, hallgato_id From hallgato Where hallgato_id = 2" << true << "";
+    QTest::newRow("case in where") << "Select hallgato_id From hallgato Where Case When hallgato_kod='A' Then 1 Else 0 End = 1"
+                                   << "Select hallgato_id From hallgato Where Case When hallgato_kod='B' Then 2 Else 3 End = 4"
+                                   << true << "";
+    QTest::newRow("like with escape") << "Select hallgato_id From hallgato Where hallgato_nev like 'K!%%' escape '!'"
+                                      << "Select hallgato_id From hallgato Where hallgato_nev like '%a_' escape '#'" << true << "";
+    QTest::newRow("batch") << "Insert Into kar (kar_nev) Values ('A'); Select scope_identity()"
+                           << "Insert Into kar (kar_nev) Values ('B'); Select scope_identity()" << true << "";
+    QTest::newRow("parameters") << "Select hallgato_id From hallgato Where hallgato_kod = :K and hallgato_id = 3"
+                                << "Select hallgato_id From hallgato Where hallgato_kod = :K and hallgato_id = 4" << true << "";
+    QTest::newRow("accented text") << "Select hallgato_id From hallgato Where hallgato_nev='Árvíztűrő'"
+                                   << "Select hallgato_id From hallgato Where hallgato_nev='Ő'" << true << "";
+}
+
+void TestTranslator::shapeCacheMatchesFreshTranslation()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, shared);
+    QFETCH(QString, error);
+    Database db;
+    const QString own = translation(*db.translator, first);
+    QVERIFY2(!own.startsWith(u"error"), qPrintable(own));
+    const auto before = db.translator->statistics();
+    const QString cached = translation(*db.translator, second);
+    const auto after = db.translator->statistics();
+    sql::Translator fresh(&db.catalog);
+    QCOMPARE(cached, translation(fresh, second));
+    QCOMPARE(after.shapeHits - before.shapeHits, shared ? 1 : 0);
+    QCOMPARE(after.translations - before.translations, shared ? 0 : 1);
+    if (error.isEmpty())
+        QVERIFY2(!cached.startsWith(u"error"), qPrintable(cached));
+    else
+        QCOMPARE(cached, QStringLiteral("error: ") + error);
+    // the first text is answered as before
+    QCOMPARE(translation(*db.translator, first), own);
+}
+
+void TestTranslator::boundFormsRunAsTheirText()
+{
+    const char *data = "INSERT INTO hallgato (hallgato_kod, hallgato_nev, hallgato_diak) VALUES ('K1', 'Kiss Ábel', 'D1'), "
+                       "('k2', 'O''Brien', 'D2'), ('K3', 'Nagy Éva', NULL);"
+                       "INSERT INTO jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id) VALUES (1, 1, '2024-09-16', 1), "
+                       "(2, 1, '2024-09-18', 2), (3, 1, '2024-09-24', 1);"
+                       "INSERT INTO orarend (orarend_nev, orarend_heti, orarend_mettol) VALUES ('A', 1, '08:15:00'), ('B', 0, '10:00:00')";
+    // statement, and whether every literal is bound
+    const QList<QPair<QString, bool>> statements = {
+        {"Select hallgato_id From hallgato Where hallgato_id=2 and ((hallgato_kod in ('K1','K2')) or (hallgato_diak in ('K1','K2')))", true},
+        {"Select hallgato_kod From hallgato Where hallgato_nev in ('kiss ábel', 'o''brien ') Order By 1", false},
+        {"Select jelenlet_id From jelenlet Where orarend_id='1' and hallgato_id=1 and DATEDIFF(week,jelenlet_datum,'20240921')=0", true},
+        {"Select jelenlet_id From jelenlet Where jelenlet_datum between '20240917' and '2024.09.30' Order By jelenlet_id", true},
+        {"Select orarend_id From orarend Where orarend_heti='1' and orarend_mettol='08:15:00.0000'", true},
+        {"Select Count(*) DB From jelenlet Where jt_id = '1' AND jelenlet_datum='20240916' AND orarend_id='1' AND hallgato_id='1'", true},
+        {"Select hallgato_id From hallgato Where hallgato_nev like 'n%' and hallgato_id > -1", true},
+        {"Select 'x' as a, hallgato_id, hallgato_id + 1 From hallgato Where hallgato_id = 3", false},
+        {"Update orarend Set orarend_heti='0', orarend_mettol='9:45' Where orarend_nev='a'", true},
+        {"Insert Into jelenlet (jt_id, jelenlet_datum, orarend_id, hallgato_id) Values ('2', '20241001', '1', '3')", true},
+        {"Delete From jelenlet Where jelenlet_datum='20240918'", true},
+    };
+    Database inlined, bound;
+    inlined.raw(data);
+    bound.raw(data);
+    for (const auto &[tsql, allBound] : statements) {
+        const auto batch = bound.translator->translate(tsql);
+        const QString &boundSql = batch->statements[0].boundSql;
+        QVERIFY2(!boundSql.isEmpty(), qPrintable(tsql));
+        qsizetype literals = 0;
+        for (const sql::Token &t : sql::Tokenize(tsql, sql::Dialect::TSql))
+            literals += t.type == sql::TokenType::String || t.type == sql::TokenType::Number;
+        QCOMPARE(qsizetype(batch->statements[0].boundValues.size()) == literals, allBound);
+        QCOMPARE(bound.run(tsql, {}, true), inlined.run(tsql));
+        for (const char *table : {"hallgato", "jelenlet", "orarend"})
+            QCOMPARE(bound.rawQuery(QStringLiteral("SELECT * FROM %1").arg(table)),
+                     inlined.rawQuery(QStringLiteral("SELECT * FROM %1").arg(table)));
+    }
+    // a statement with parameters of its own has no bound form
+    QVERIFY(bound.translator->translate("Select hallgato_id From hallgato Where hallgato_kod = :K and hallgato_id = 3")
+                ->statements[0].boundSql.isEmpty());
+}
+
+void TestTranslator::collationOfBothEncodingsAgrees_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<int>("order");
+    QTest::newRow("ascii case") << "Kiss Anna" << "KISS ANNA" << 0;
+    QTest::newRow("trailing blanks") << "abc  " << "ABC" << 0;
+    QTest::newRow("accents folded") << "árvíztűrő" << "ÁRVÍZTŰRŐ" << 0;
+    QTest::newRow("accent-sensitive") << "a" << "á" << -1;
+    QTest::newRow("accent after ascii") << "Kiss Ábel" << "kiss ábel " << 0;
+    QTest::newRow("prefix") << "ab" << "abc" << -1;
+    QTest::newRow("ascii order") << "Zebra" << "alma" << 1;
+    QTest::newRow("accent against ascii") << "é" << "f" << 1;
+    QTest::newRow("empty") << "" << "  " << 0;
+    QTest::newRow("outside the BMP") << QString::fromUcs4(U"x\U0001D538") << QString::fromUcs4(U"x\U0001D539") << -1;
+}
+
+void TestTranslator::collationOfBothEncodingsAgrees()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(int, order);
+    const QByteArray a8 = a.toUtf8(), b8 = b.toUtf8();
+    QCOMPARE(sql::CompareFolded(a, b), order);
+    QCOMPARE(sql::CompareFoldedUtf8(a8.constData(), a8.size(), b8.constData(), b8.size()), order);
+    QCOMPARE(sql::CompareFoldedUtf8(b8.constData(), b8.size(), a8.constData(), a8.size()), -order);
 }
 
 QTEST_GUILESS_MAIN(TestTranslator)
