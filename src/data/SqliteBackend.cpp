@@ -1,6 +1,7 @@
 #include "SqliteBackend.h"
 
 #include "DbError.h"
+#include "sql/Collation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -183,6 +184,19 @@ void SqliteBackend::open(const ConnectionSettings &settings)
         sqlite3_free(err);
         close();
         throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path, msg));
+    }
+    // Indexes built under an earlier order of KOVRA_CI are rebuilt once; a file that cannot be
+    // written now (read-only, busy) is tried again at the next opening.
+    sqlite3_stmt *version = nullptr;
+    int stored = -1;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK && sqlite3_step(version) == SQLITE_ROW)
+        stored = sqlite3_column_int(version, 0);
+    sqlite3_finalize(version);
+    if (stored != sql::CollationOrderVersion) {
+        const QByteArray reindex = "BEGIN IMMEDIATE; REINDEX " + QByteArray(sql::CollationName) + "; PRAGMA user_version="
+                                   + QByteArray::number(sql::CollationOrderVersion) + "; COMMIT;";
+        if (sqlite3_exec(m_db, reindex.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     if (!m_neptunPath.isEmpty()) {
         QString neptun = m_neptunPath;

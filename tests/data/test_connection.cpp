@@ -213,6 +213,42 @@ private Q_SLOTS:
         QCOMPARE(withScalar, afterInserts + 2);
     }
 
+    void indexesFollowTheTextOrder()
+    {
+        // A file whose index on a KOVRA_CI column was built in another order (code points here).
+        DataFixture fx(QString::fromLatin1(MiniSchema));
+        fx.conn().close();
+        sqlite3 *db = nullptr;
+        sqlite3_open(fx.dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
+        sqlite3_create_collation(db, "KOVRA_CI", SQLITE_UTF8, nullptr, [](void *, int la, const void *a, int lb, const void *b) {
+            const int c = memcmp(a, b, size_t(std::min(la, lb)));
+            return c != 0 ? c : la - lb;
+        });
+        QCOMPARE(sqlite3_exec(db, "CREATE INDEX kar_nev_ix ON kar (kar_nev); INSERT INTO kar (kar_nev) VALUES "
+                                  "('Zoltán kar'), ('Ács kar'), ('Ödön kar'), ('Bíró kar'), ('Pál kar'); PRAGMA user_version=0;",
+                             nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        // The first opening rebuilds it: the index now gives the Hungarian order.
+        fx.conn().open();
+        QCOMPARE(fx.rows(QStringLiteral("select kar_nev from kar order by kar_nev")),
+                 QStringList({"Ács kar", "Bíró kar", "Ödön kar", "Pál kar", "Zoltán kar"}));
+        QCOMPARE(fx.rows(QStringLiteral("select kar_nev from kar where kar_nev = 'ÁCS KAR'")), QStringList{"Ács kar"});
+        fx.conn().close();
+        sqlite3_open(fx.dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
+        sql::RegisterKovraCollation(db);
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr);
+        QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+        QCOMPARE(sqlite3_column_int(st, 0), sql::CollationOrderVersion);
+        sqlite3_finalize(st);
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
+        QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+        QCOMPARE(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))), QStringLiteral("ok"));
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+    }
+
     void emptyDatasetReadsAsNull()
     {
         DataFixture fx(QString::fromLatin1(MiniSchema));

@@ -5,6 +5,40 @@
 
 namespace sql {
 
+// Primary weight of a case-folded UTF-16 unit: ASCII by its code; the Hungarian accented vowels
+// with their base letter (ö, ő just after o; ü, ű just after u); everything else after ASCII.
+static uint primaryWeight(char16_t c)
+{
+    switch (c) {
+    case u'á': return 'a' * 4;
+    case u'é': return 'e' * 4;
+    case u'í': return 'i' * 4;
+    case u'ó': return 'o' * 4;
+    case u'ö':
+    case u'ő': return 'o' * 4 + 2;
+    case u'ú': return 'u' * 4;
+    case u'ü':
+    case u'ű': return 'u' * 4 + 2;
+    default: return c < 128 ? uint(c) * 4 : 0x1000u + c;
+    }
+}
+
+// Folded tails: base letters first (so "Ács" sorts before "Bíró"), then the accents decide, so
+// texts are equal only when their folded forms are.
+static int compareFoldedTails(const QString &fa, const QString &fb)
+{
+    const qsizetype n = std::min(fa.size(), fb.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const uint x = primaryWeight(fa[i].unicode()), y = primaryWeight(fb[i].unicode());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (fa.size() != fb.size())
+        return fa.size() < fb.size() ? -1 : 1;
+    const int c = fa.compare(fb);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 static QStringView trimTrailingBlanks(QStringView s)
 {
     qsizetype n = s.size();
@@ -33,10 +67,7 @@ int CompareFolded(QStringView a, QStringView b)
     }
     if (i == n)
         return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-    const QString fa = a.mid(i).toString().toCaseFolded();
-    const QString fb = b.mid(i).toString().toCaseFolded();
-    const int c = fa.compare(fb);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return compareFoldedTails(a.mid(i).toString().toCaseFolded(), b.mid(i).toString().toCaseFolded());
 }
 
 int CompareFoldedUtf8(const char *a, qsizetype la, const char *b, qsizetype lb)
@@ -62,10 +93,7 @@ int CompareFoldedUtf8(const char *a, qsizetype la, const char *b, qsizetype lb)
     }
     if (i == n)
         return la == lb ? 0 : (la < lb ? -1 : 1);
-    const QString fa = QString::fromUtf8(a + i, la - i).toCaseFolded();
-    const QString fb = QString::fromUtf8(b + i, lb - i).toCaseFolded();
-    const int c = fa.compare(fb);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return compareFoldedTails(QString::fromUtf8(a + i, la - i).toCaseFolded(), QString::fromUtf8(b + i, lb - i).toCaseFolded());
 }
 
 static int collate16(void *, int la, const void *pa, int lb, const void *pb)

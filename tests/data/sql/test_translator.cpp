@@ -750,7 +750,13 @@ void TestTranslator::collationOfBothEncodingsAgrees_data()
     QTest::newRow("accent after ascii") << "Kiss Ábel" << "kiss ábel " << 0;
     QTest::newRow("prefix") << "ab" << "abc" << -1;
     QTest::newRow("ascii order") << "Zebra" << "alma" << 1;
-    QTest::newRow("accent against ascii") << "é" << "f" << 1;
+    QTest::newRow("accent against ascii") << "é" << "f" << -1;
+    QTest::newRow("accented initial") << "Ács Anna" << "Bíró Béla" << -1;
+    QTest::newRow("accent breaks a tie") << "arvíz" << "árvíz" << -1;
+    QTest::newRow("long vowel with its letter") << "Ónodi" << "Orbán" << -1;
+    QTest::newRow("ö after o") << "Ödön" << "Ozsvát" << 1;
+    QTest::newRow("ö before p") << "Ödön" << "Pál" << -1;
+    QTest::newRow("ü after u") << "Üveges" << "Uzsoki" << 1;
     QTest::newRow("empty") << "" << "  " << 0;
     QTest::newRow("outside the BMP") << QString::fromUcs4(U"x\U0001D538") << QString::fromUcs4(U"x\U0001D539") << -1;
 }
