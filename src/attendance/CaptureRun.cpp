@@ -250,3 +250,17 @@ LessonInfo ReadLesson(Dataset &keres, const QString &semesterId, const QString &
     keres.close();
     return info;
 }
+
+bool RecentEndOfLessonReading(Dataset &ellenor, const QString &lessonName)
+{
+    ellenor.close();
+    ellenor.clearParams();
+    ellenor.setSql(QStringLiteral("Select felh_id, DateDiff(hour,jel_datum,getdate()) as orak From jelentes Where jel_szoveg "
+                                  "like '%Óra végi olvasás...\r\n")
+                   + SqlQuoted(lessonName) + QStringLiteral("%' and felh_id=") + LoginInfo.UserId
+                   + QStringLiteral(" and DateDiff(day,jel_datum,getdate())=0"));
+    ellenor.open();
+    const bool recent = !ellenor.isEmpty() && ellenor.fieldByName(QStringLiteral("orak")).asInteger() < 2;
+    ellenor.close();
+    return recent;
+}

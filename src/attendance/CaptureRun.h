@@ -77,3 +77,7 @@ struct LessonInfo {
     bool makeUpAllowed = false; // orarend_potlas > 0
 };
 LessonInfo ReadLesson(Dataset &keres, const QString &semesterId, const QString &lessonId);
+
+// Whether this user started an end-of-lesson reading of the lesson (by its display name) less
+// than two hours ago today; the window then suggests appending instead.
+bool RecentEndOfLessonReading(Dataset &ellenor, const QString &lessonName);

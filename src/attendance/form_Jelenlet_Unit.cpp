@@ -53,15 +53,6 @@ QLabel *infoLabel(QWidget *parent, const char *name)
     return l;
 }
 
-// Text of a file as written by other programs: UTF-8 when it is valid, else Windows-1250.
-QString decodeFile(const QByteArray &bytes)
-{
-    QString text = QString::fromUtf8(bytes);
-    if (text.contains(QChar::ReplacementCharacter))
-        text = DecodeText(bytes, Charset::Windows1250);
-    return text;
-}
-
 QStringList textLines(const QString &text)
 {
     if (text.isEmpty())
@@ -293,7 +284,7 @@ void Tform_Jelenlet::loadBackup()
 {
     QFile f(BackupFilePath());
     if (f.open(QIODevice::ReadOnly))
-        setCodeLines(textLines(decodeFile(f.readAll())));
+        setCodeLines(textLines(DecodeUtf8OrWindows1250(f.readAll())));
 }
 
 void Tform_Jelenlet::setFontSize(int size)
@@ -328,8 +319,7 @@ void Tform_Jelenlet::FormShow()
 void Tform_Jelenlet::bb_ujClick()
 {
     TAlap_Form::bb_ujClick();
-    for (int i = 1; i < dbg_lista->columnCount(); ++i)
-        dbg_lista->setColumnVisible(i, false);
+    hideDateColumns();
     m_jelenlet->clear();
     try {
         bi_datum->setMaskedText(ServerNow(1));
@@ -393,12 +383,17 @@ void Tform_Jelenlet::vdc_orarendChange()
     m_jelenlet->setFocus();
 }
 
+void Tform_Jelenlet::hideDateColumns()
+{
+    for (int i = 1; i < dbg_lista->columnCount(); ++i)
+        dbg_lista->setColumnVisible(i, false);
+}
+
 void Tform_Jelenlet::DaySummary()
 {
     const QString lesson = vdc_orarend->currentIndex() >= 0 ? vdc_orarend->Eredmeny() : QString();
     const QString semester = vdc_felev->currentIndex() >= 0 ? vdc_felev->Eredmeny() : QString();
-    for (int i = 1; i < dbg_lista->columnCount(); ++i)
-        dbg_lista->setColumnVisible(i, false);
+    hideDateColumns();
     const DaySummaryResult r = ComputeDaySummary(lesson, semester, keres, SZURES, UPDATEQuery, ellenor);
     // Dates beyond the fifteenth have no column in the matrix.
     for (int k = 0; k < r.dateTitles.size() && k + 1 < dbg_lista->columnCount(); ++k) {
@@ -411,18 +406,7 @@ void Tform_Jelenlet::DaySummary()
 
 void Tform_Jelenlet::rg_miClick()
 {
-    if (rg_mi->itemIndex() != 0)
-        return;
-    ellenor.close();
-    ellenor.clearParams();
-    ellenor.setSql(QStringLiteral("Select felh_id, DateDiff(hour,jel_datum,getdate()) as orak From jelentes Where jel_szoveg "
-                                  "like '%Óra végi olvasás...\r\n")
-                   + SqlQuoted(vdc_orarend->currentText()) + QStringLiteral("%' and felh_id=") + LoginInfo.UserId
-                   + QStringLiteral(" and DateDiff(day,jel_datum,getdate())=0"));
-    ellenor.open();
-    const bool recent = !ellenor.isEmpty() && ellenor.fieldByName(QStringLiteral("orak")).asInteger() < 2;
-    ellenor.close();
-    if (recent)
+    if (rg_mi->itemIndex() == 0 && RecentEndOfLessonReading(ellenor, vdc_orarend->currentText()))
         InfoBox(QStringLiteral("Történt már újraolvasás. Használja a \"Hozzá tesz\" lehetőséget."));
 }
 
@@ -435,7 +419,7 @@ void Tform_Jelenlet::sb_beClick()
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         throw KovraError(QStringLiteral("A fájl nem olvasható: ") + file);
-    m_kulso->setPlainText(decodeFile(f.readAll()));
+    m_kulso->setPlainText(DecodeUtf8OrWindows1250(f.readAll()));
     for (const QString &code : ImportCodeLines(m_kulso->toPlainText()))
         m_jelenlet->appendPlainText(code);
 }

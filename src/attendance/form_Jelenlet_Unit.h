@@ -77,6 +77,7 @@ protected:
 
 private:
     void setFontSize(int size);
+    void hideDateColumns();
     void enterReleased();
     bool checkConnection();
     void loadBackup();

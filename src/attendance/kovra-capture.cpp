@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringDecoder>
 #include <QTextStream>
 
 namespace {
@@ -54,11 +53,7 @@ QStringList readCodes(const QString &path, bool *ok)
     *ok = f.open(QIODevice::ReadOnly);
     if (!*ok)
         return {};
-    const QByteArray bytes = f.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = DecodeText(bytes);
+    QString text = DecodeUtf8OrWindows1250(f.readAll());
     // Readers under a Hungarian layout type "ö" for the digit zero.
     text.replace(u'ö', u'0').remove(u'\r');
     QStringList lines = text.split(u'\n');

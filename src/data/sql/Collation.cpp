@@ -1,6 +1,8 @@
 #include "Collation.h"
 
 #include <QString>
+#include <optional>
+#include <type_traits>
 #include <sqlite3.h>
 
 namespace sql {
@@ -39,60 +41,44 @@ static int compareFoldedTails(const QString &fa, const QString &fb)
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-static QStringView trimTrailingBlanks(QStringView s)
+// Trailing blanks dropped, then the ASCII prefix compared with letters folded. Returns the order
+// when the prefix decides it; otherwise at is where the first non-ASCII character stands. Up to
+// that character byte and UTF-16 offsets agree, so both encodings share it.
+template <typename Char>
+static std::optional<int> compareAsciiPrefix(const Char *a, qsizetype &la, const Char *b, qsizetype &lb, qsizetype &at)
 {
-    qsizetype n = s.size();
-    while (n > 0 && s[n - 1] == u' ')
-        --n;
-    return s.left(n);
+    while (la > 0 && a[la - 1] == Char(' '))
+        --la;
+    while (lb > 0 && b[lb - 1] == Char(' '))
+        --lb;
+    const qsizetype n = std::min(la, lb);
+    for (at = 0; at < n; ++at) {
+        auto x = static_cast<std::make_unsigned_t<Char>>(a[at]), y = static_cast<std::make_unsigned_t<Char>>(b[at]);
+        if (x >= 128 || y >= 128)
+            return std::nullopt;
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return la == lb ? 0 : (la < lb ? -1 : 1);
 }
 
 int CompareFolded(QStringView a, QStringView b)
 {
-    a = trimTrailingBlanks(a);
-    b = trimTrailingBlanks(b);
-    const qsizetype n = std::min(a.size(), b.size());
-    qsizetype i = 0;
-    // ASCII fast path; the first non-ASCII character hands over to full case folding.
-    for (; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= 128 || y >= 128)
-            break;
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (i == n)
-        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-    return compareFoldedTails(a.mid(i).toString().toCaseFolded(), b.mid(i).toString().toCaseFolded());
+    qsizetype la = a.size(), lb = b.size(), i = 0;
+    if (const auto order = compareAsciiPrefix(a.utf16(), la, b.utf16(), lb, i))
+        return *order;
+    return compareFoldedTails(a.sliced(i, la - i).toString().toCaseFolded(), b.sliced(i, lb - i).toString().toCaseFolded());
 }
 
 int CompareFoldedUtf8(const char *a, qsizetype la, const char *b, qsizetype lb)
 {
-    while (la > 0 && a[la - 1] == ' ')
-        --la;
-    while (lb > 0 && b[lb - 1] == ' ')
-        --lb;
-    const qsizetype n = std::min(la, lb);
     qsizetype i = 0;
-    // The same ASCII fast path on the bytes: up to the first non-ASCII character the byte and
-    // the UTF-16 offsets agree, and the rest is compared as above.
-    for (; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 128 || y >= 128)
-            break;
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (i == n)
-        return la == lb ? 0 : (la < lb ? -1 : 1);
+    if (const auto order = compareAsciiPrefix(a, la, b, lb, i))
+        return *order;
     return compareFoldedTails(QString::fromUtf8(a + i, la - i).toCaseFolded(), QString::fromUtf8(b + i, lb - i).toCaseFolded());
 }
 

@@ -745,32 +745,30 @@ TableRef Parser::parseSource()
 
 // ---------------------------------------------------------------- expressions
 
-ExprPtr Parser::parseExpr()
+ExprPtr Parser::parseBinaryLevel(ExprPtr (Parser::*operand)(), QString (*opOf)(const Token &))
 {
-    ExprPtr left = parseAnd();
-    while (peek().isWord(u"or")) {
+    ExprPtr left = (this->*operand)();
+    for (QString op = opOf(peek()); !op.isEmpty(); op = opOf(peek())) {
         const qsizetype pos = next().pos;
         auto e = makeExpr(ExprKind::Binary, pos);
-        e->op = QStringLiteral("OR");
+        e->op = op;
         e->args.push_back(std::move(left));
-        e->args.push_back(parseAnd());
+        e->args.push_back((this->*operand)());
         left = std::move(e);
     }
     return left;
 }
 
+ExprPtr Parser::parseExpr()
+{
+    return parseBinaryLevel(&Parser::parseAnd,
+                            [](const Token &t) { return t.isWord(u"or") ? QStringLiteral("OR") : QString(); });
+}
+
 ExprPtr Parser::parseAnd()
 {
-    ExprPtr left = parseNot();
-    while (peek().isWord(u"and")) {
-        const qsizetype pos = next().pos;
-        auto e = makeExpr(ExprKind::Binary, pos);
-        e->op = QStringLiteral("AND");
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseNot());
-        left = std::move(e);
-    }
-    return left;
+    return parseBinaryLevel(&Parser::parseNot,
+                            [](const Token &t) { return t.isWord(u"and") ? QStringLiteral("AND") : QString(); });
 }
 
 ExprPtr Parser::parseNot()
@@ -876,38 +874,16 @@ ExprPtr Parser::parsePredicate()
 
 ExprPtr Parser::parseAdditive()
 {
-    ExprPtr left = parseMultiplicative();
-    for (;;) {
-        const Token &t = peek();
-        if (!(t.isOp(u"+") || t.isOp(u"-") || t.isOp(u"||")))
-            break;
-        const QString op = t.text;
-        const qsizetype pos = next().pos;
-        auto e = makeExpr(ExprKind::Binary, pos);
-        e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseMultiplicative());
-        left = std::move(e);
-    }
-    return left;
+    return parseBinaryLevel(&Parser::parseMultiplicative, [](const Token &t) {
+        return t.isOp(u"+") || t.isOp(u"-") || t.isOp(u"||") ? t.text : QString();
+    });
 }
 
 ExprPtr Parser::parseMultiplicative()
 {
-    ExprPtr left = parseUnary();
-    for (;;) {
-        const Token &t = peek();
-        if (!(t.isOp(u"*") || t.isOp(u"/") || t.isOp(u"%")))
-            break;
-        const QString op = t.text;
-        const qsizetype pos = next().pos;
-        auto e = makeExpr(ExprKind::Binary, pos);
-        e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(parseUnary());
-        left = std::move(e);
-    }
-    return left;
+    return parseBinaryLevel(&Parser::parseUnary, [](const Token &t) {
+        return t.isOp(u"*") || t.isOp(u"/") || t.isOp(u"%") ? t.text : QString();
+    });
 }
 
 ExprPtr Parser::parseUnary()

@@ -54,6 +54,9 @@ private:
     ast::ExprPtr parseAdditive();
     ast::ExprPtr parseMultiplicative();
     ast::ExprPtr parseUnary();
+    // One left-associative level of binary operators: operands from operand, each operator named
+    // by opOf (empty = not an operator of this level).
+    ast::ExprPtr parseBinaryLevel(ast::ExprPtr (Parser::*operand)(), QString (*opOf)(const Token &));
     ast::ExprPtr parsePrimary();
     ast::ExprPtr parseFunction(const QString &schema, const QString &name, qsizetype pos);
     ast::ExprPtr parseCase(qsizetype pos);

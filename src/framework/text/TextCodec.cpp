@@ -1,5 +1,7 @@
 #include "TextCodec.h"
 
+#include <QStringDecoder>
+
 #include <QHash>
 
 #include <array>
@@ -83,4 +85,11 @@ bool CanEncode(const QString &text, Charset charset)
         if (c.unicode() >= 128 && !t.fromUnicode.contains(c.unicode()))
             return false;
     return true;
+}
+
+QString DecodeUtf8OrWindows1250(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? DecodeText(bytes, Charset::Windows1250) : text;
 }
