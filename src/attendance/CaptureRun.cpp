@@ -23,7 +23,6 @@ QString AsciiUpper(const QString &text)
     return s;
 }
 
-QString SqlQuoted(const QString &text) { return QString(text).replace(u'\'', QStringLiteral("''")); }
 
 bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card)
 {

@@ -4,6 +4,7 @@
 // Window-free: the capture window and kovra-capture both drive it.
 
 #include "Dataset.h"
+#include "SqlSplice.h"
 
 #include <QStringList>
 #include <functional>
@@ -62,8 +63,6 @@ private:
 bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card);
 // ASCII letters upper-cased, everything else as it is.
 QString AsciiUpper(const QString &text);
-// SQL text literal content: single quotes doubled.
-QString SqlQuoted(const QString &text);
 
 // The lessons offered for a date: the faculty's timetable entries of the semester with a lesson
 // date on that day or weekly; a teacher sees only his own. Columns ID, NEV, orarend_mettol, orarend_meddig.

@@ -7,6 +7,7 @@
 #include "LoginInfo.h"
 #include "Messages.h"
 #include "RecordOperations.h"
+#include "SqlSplice.h"
 #include "VDCComboBox.h"
 #include "form_GridMezok_Unit.h"
 
@@ -27,9 +28,6 @@ const QString ListSql = QStringLiteral(
     "jelenlet_tipusa x Where x.jt_id=a.jt_id) as jel, b.orarend_nev From jelenlet a, orarend b Where "
     "a.hallgato_id=:HALL_ID and a.orarend_id=b.orarend_id and b.felev_id=:FE_ID and b.kar_id=:KAR_ID "
     "Order By a.jelenlet_datum");
-
-// An id spliced into SQL; nothing chosen is the SQL null, never a broken statement.
-QString SqlId(const QString &id) { return id.trimmed().isEmpty() ? QStringLiteral("null") : id; }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #include "form_JelenletTor_Unit.h"
 
 #include "Calendar.h"
-#include "CaptureRun.h" // SqlQuoted
+#include "SqlSplice.h"
 #include "Controls.h"
 #include "DBGrid.h"
 #include "Export.h"
