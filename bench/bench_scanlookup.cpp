@@ -28,7 +28,10 @@ int main(int argc, char **argv)
     if (demo.isEmpty()) {
         demo = made.path();
         const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/data/kovra-demo");
-        if (QProcess::execute(tool, {demo, QStringLiteral("--force")}) != 0) {
+        QProcess make;
+        make.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        make.start(tool, {demo, QStringLiteral("--force")});
+        if (!make.waitForFinished(300000) || make.exitCode() != 0) {
             QTextStream(stderr) << "bench_scanlookup: " << tool << " failed\n";
             return 1;
         }
@@ -61,7 +64,10 @@ int main(int argc, char **argv)
         codes << QStringLiteral("X%1").arg(i, 7, 10, QChar(u'0'));
 
     ScanLookup lookup(&module.ADOConn);
-    lookup.lookup(codes.first(), lessonId); // the statement's first translation is not a reader's cost
+    QElapsedTimer first;
+    first.start();
+    lookup.lookup(codes.first(), lessonId); // the statement's first translation, once per program run
+    const double firstMs = first.nsecsElapsed() / 1e6;
     QList<double> ms;
     ms.reserve(codes.size());
     int enrolled = 0, notEnrolled = 0, unknown = 0;
@@ -81,7 +87,8 @@ int main(int argc, char **argv)
     const auto at = [&](double q) { return ms[std::min<qsizetype>(ms.size() - 1, qsizetype(q * ms.size()))]; };
     out << "students " << students.rows.size() << ", lesson " << lessonId << ", codes " << codes.size() << " ("
         << enrolled << " enrolled, " << notEnrolled << " not enrolled, " << unknown << " unknown)\n";
-    out << QStringLiteral("per code: mean %1 ms, median %2 ms, 95%% %3 ms, 99%% %4 ms, max %5 ms\n")
+    out << QStringLiteral("first code (statement translated): %1 ms\n").arg(firstMs, 0, 'f', 3);
+    out << QStringLiteral("per code: mean %1 ms, median %2 ms, 95th percentile %3 ms, 99th %4 ms, max %5 ms\n")
                .arg(total / ms.size(), 0, 'f', 3)
                .arg(at(0.5), 0, 'f', 3)
                .arg(at(0.95), 0, 'f', 3)

@@ -283,6 +283,10 @@ void Tform_Jelenlet::setCodeLines(const QStringList &lines)
 {
     m_jelenlet->setPlainText(lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n');
     l_szam->setText(QString::number(lines.size()));
+    // The caret waits on the empty line below the codes: the next code never joins one of them.
+    QTextCursor end = m_jelenlet->textCursor();
+    end.movePosition(QTextCursor::End);
+    m_jelenlet->setTextCursor(end);
 }
 
 void Tform_Jelenlet::appendCodes(const QStringList &codes)

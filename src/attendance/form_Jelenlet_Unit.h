@@ -67,7 +67,8 @@ public:
 
     // The code list as lines (a final line break adds no empty line).
     QStringList codeLines() const;
-    // Shows the lines, each ended by a line break, so the next code starts on a line of its own.
+    // Shows the lines, each ended by a line break, the caret after them: the next code starts on a
+    // line of its own.
     void setCodeLines(const QStringList &lines);
     // Adds codes at the end of the list and leaves the caret on the empty line after them.
     void appendCodes(const QStringList &codes);

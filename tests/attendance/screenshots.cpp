@@ -79,10 +79,14 @@ bool renderJournal(const QDir &out)
     TFocusHighlight highlight; // as the main window has it: the list framed after the click
     Tform_JelenletTor w;
     w.show();
-    if (!QTest::qWaitForWindowActive(&w))
+    w.activateWindow();
+    if (!QTest::qWaitForWindowExposed(&w))
         return false;
+    QTest::qWait(100);
     const QRect row = w.dbg_lista->visualRect(w.dbg_lista->model()->index(5, 1));
     QTest::mouseClick(w.dbg_lista->viewport(), Qt::LeftButton, {}, row.center());
+    w.dbg_lista->setFocus(Qt::MouseFocusReason); // without a window manager the click may not focus
+    QTest::qWait(50);
     return save(&w, out.filePath(QStringLiteral("form_JelenletTor.png")));
 }
 

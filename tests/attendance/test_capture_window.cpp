@@ -437,7 +437,10 @@ private Q_SLOTS:
         QCOMPARE(g->currentIndex().row(), 2);
         QCOMPARE(w->SZURES.recNo(), 3);
         // A double-click on a frozen name adds that student's code as on the grid.
-        QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, frozen->visualRect(frozen->model()->index(2, 0)).center());
+        const QPoint name = frozen->visualRect(frozen->model()->index(2, 0)).center();
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, name);
+        QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, name);
+        QVERIFY(!w->codeLines().isEmpty());
         QCOMPARE(w->codeLines().last(), w->SZURES.fieldByName(QStringLiteral("hallgato_kod")).asString());
     }
 

@@ -13,6 +13,8 @@
 #include "ShellFixture.h"
 #include "Translations.h"
 #include "DBGrid.h"
+#include "FileChooser.h"
+#include "Indito2.h"
 #include "form_JelenletTor_Unit.h"
 
 #include <QAbstractButton>
@@ -165,6 +167,34 @@ private Q_SLOTS:
         QTRY_VERIFY(w.m_szoveg->hasFocus());
         QCOMPARE(split->count(), 2);
         QCOMPARE(highlight.frame()->parentWidget(), static_cast<QWidget *>(&w));
+    }
+
+    // "Segítség" without a program for PDF files tells where the manual is, or that it is missing.
+    void manualWithoutViewer()
+    {
+        const QString previousDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(fx->dir.path()));
+        QStringList opened;
+        const DocumentOpener previous = SetDocumentOpener([&](const QString &path) {
+            opened << path;
+            return false;
+        });
+        Tform_Indito2 d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTest::mouseClick(d.Label1, Qt::LeftButton);
+        QFile pdf(fx->dir.filePath(QStringLiteral("KOVRA.pdf")));
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.close();
+        QTest::mouseClick(d.Label3, Qt::LeftButton);
+        SetDocumentOpener(previous);
+        QDir::setCurrent(previousDir);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened[1], fx->dir.filePath(QStringLiteral("KOVRA.pdf")));
+        QCOMPARE(boxes->shown,
+                 QStringList({QStringLiteral("A felhasználói leírás nem található. Helye: ") + QDir::toNativeSeparators(opened[0]),
+                              QStringLiteral("Nincs program, amely a felhasználói leírást megnyitná. A fájl helye: ")
+                                  + QDir::toNativeSeparators(opened[1])}));
     }
 
     // Qt's file dialog and context menus speak Hungarian, and numbers follow the Hungarian locale.
