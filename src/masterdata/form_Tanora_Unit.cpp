@@ -110,11 +110,11 @@ Tform_Tanora::Tform_Tanora(QWidget *parent)
     dbg_lista->setDataset(&SZURES);
     dbg_lista->setMultiSelect(true);
     dbg_lista->addColumn(KeyField, QStringLiteral("id"), false, 40);
-    dbg_lista->addColumn(QStringLiteral("tantargy"), QStringLiteral("tanóra"), true, 230);
-    dbg_lista->addColumn(QStringLiteral("forma"), QStringLiteral("forma"), true, 90);
-    dbg_lista->addColumn(QStringLiteral("felev"), QStringLiteral("félév"), true, 110);
-    dbg_lista->addColumn(QStringLiteral("kurzus"), QStringLiteral("kurzus"), true, 110);
-    dbg_lista->addColumn(QStringLiteral("nyelv"), QStringLiteral("nyelv"), true, 80);
+    dbg_lista->addColumn(QStringLiteral("tantargy"), QStringLiteral("tanóra"), true, 170);
+    dbg_lista->addColumn(QStringLiteral("forma"), QStringLiteral("forma"), true, 80);
+    dbg_lista->addColumn(QStringLiteral("felev"), QStringLiteral("félév"), true, 150);
+    dbg_lista->addColumn(QStringLiteral("kurzus"), QStringLiteral("kurzus"), true, 70);
+    dbg_lista->addColumn(QStringLiteral("nyelv"), QStringLiteral("nyelv"), true, 70);
     dbg_lista->addColumn(QStringLiteral("evfolyam"), QStringLiteral("évfolyam"), true, 60).alignment = Qt::AlignCenter;
     WireGridServices(dbg_lista);
 
