@@ -216,7 +216,8 @@ private Q_SLOTS:
         QCOMPARE(CurrentOfferingId, QStringLiteral("7"));
         QCOMPARE(w->vdc_felev_szuro->currentText(), QStringLiteral("2023/24 tavasz"));
         QCOMPARE(w->SZURES.fieldByName(QStringLiteral("ft_id")).asString(), QStringLiteral("7"));
-        QCOMPARE(w->vdc_nyelv->currentText(), QStringLiteral("angol"));
+        QCOMPARE(w->vdc_tantargy->currentText(), QStringLiteral("Statisztika"));
+        QCOMPARE(w->vdc_forma->currentText(), QStringLiteral("gyakorlat"));
         QVERIFY(w->p_kereso->isVisible());
     }
 
