@@ -16,6 +16,7 @@
 #include "form_Tanora_Unit.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -114,6 +115,8 @@ private Q_SLOTS:
         QVERIFY(w->dbg_lista->isColumnHidden(0));
         QCOMPARE(column(w->dbg_tanhall, 1), (QStringList{"Ács Anna", "Bíró Béla"}));
         QCOMPARE(column(w->dbg_tanhall, 2), (QStringList{"Mikroökonómia", "Mikroökonómia"}));
+        w->bb_indit->click();
+        QCOMPARE(w->l_szumma->text(), QStringLiteral("3"));
         choose(w->vdc_orarend, QStringLiteral("Mikro gyakorlat - "));
         QCOMPARE(column(w->dbg_tanhall, 1), QStringList{"Dénes Dóra"});
         QCOMPARE(column(w->dbg_tanhall, 2), QStringList{""}); // placed without an offering
@@ -203,6 +206,11 @@ private Q_SLOTS:
         fresh->dbl_hallgato->setFocus(Qt::TabFocusReason);
         QCOMPARE(msg->shown.size(), 2);
         QCOMPARE(msg->shown.value(1), QStringLiteral("Félév és órarend választása szükséges!"));
+        QVERIFY(!fresh->SZURES.isActive());
+        // So does a search.
+        fresh->bb_indit->click();
+        QCOMPARE(msg->shown.size(), 3);
+        QCOMPARE(msg->shown.value(2), QStringLiteral("Félév és órarend választása szükséges!"));
         QVERIFY(!fresh->SZURES.isActive());
     }
 

@@ -452,6 +452,19 @@ private Q_SLOTS:
         QCOMPARE(rows(QStringLiteral("select count(*) from orarend_csoport")), QStringList{"2"});
     }
 
+    void linkRefusedWhileEditing()
+    {
+        CurrentTimetableId = QStringLiteral("1");
+        auto w = shown();
+        w->dbg_lista->selectRow(2);
+        w->bb_modosit->click();
+        w->sb_rendben->click();
+        QCOMPARE(msg->shown, QStringList{"Zárja le az adatfelvitelt!"});
+        QVERIFY(w->isVisible());
+        QCOMPARE(EditMode, EditState::Modify);
+        QCOMPARE(writes(), QStringList());
+    }
+
     void exitClearsTheOffering()
     {
         auto w = shown();
