@@ -1,5 +1,7 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
-// into PNG files: masterdata_screenshots <folder>. Run offscreen.
+// into PNG files: masterdata_screenshots <folder> [--demo DEMO_FOLDER]. Run offscreen. With
+// --demo, the users, teachers and relation list windows are rendered on the demo database that
+// kovra-demo wrote into DEMO_FOLDER.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
@@ -7,6 +9,13 @@
 #include "form_Felev_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_Felhasznalo_Unit.h"
+#include "form_Oktatok_Unit.h"
+#include "form_OrarendHallgato_Unit.h"
+#include "form_TanoraOktato_Unit.h"
+#include "form_TantargyHallgatoi_Unit.h"
+#include "LoginInfo.h"
+#include "VDCComboBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +29,66 @@ bool save(QWidget *w, const QString &file)
     const bool ok = w->grab().save(file);
     if (!ok)
         qWarning("cannot write %s", qPrintable(file));
+    return ok;
+}
+
+// The people and relation list windows on the demo database in folder.
+bool renderOnDemo(const QDir &out, const QString &folder)
+{
+    Tform_Adatmodul module;
+    module.ADOConn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User "
+                                                      "ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                                       + folder);
+    module.ADOConn.open();
+    Dataset q(&module.ADOConn, QStringLiteral("q"));
+    LoginInfo.FacultyId = FirstValue(q, QStringLiteral("Select Top 1 kar_id From kar Where kar_aktiv=1 Order By kar_id"),
+                                     QStringLiteral("kar_id"));
+    LoginInfo.RoleId = 1;
+    bool ok = true;
+    {
+        Tform_Felhasznalo w;
+        w.show();
+        w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(1, 1));
+        ok &= save(&w, out.filePath(QStringLiteral("form_Felhasznalo.png")));
+    }
+    {
+        // A teacher with offerings.
+        Tform_Oktatok w;
+        w.show();
+        const QString teacher = FirstValue(q, QStringLiteral("Select Top 1 oktato_id From tan_okt Where ft_id is not null "
+                                                             "Group By oktato_id Order By Count(*) desc, oktato_id"),
+                                           QStringLiteral("oktato_id"));
+        w.SZURES.locate(QStringLiteral("oktato_id"), {teacher});
+        ok &= save(&w, out.filePath(QStringLiteral("form_Oktatok.png")));
+    }
+    {
+        CurrentOfferingId = FirstValue(q, QStringLiteral("Select Top 1 ft_id From tan_hall Where ft_id is not null Group By "
+                                                         "ft_id Order By Count(*) desc, ft_id"),
+                                       QStringLiteral("ft_id"));
+        CurrentOfferingText = FirstValue(q, QStringLiteral("Select b.tantargy_nev From felvett_tantargy a, tantargy b Where "
+                                                           "a.tantargy_id=b.tantargy_id and a.ft_id=") + CurrentOfferingId,
+                                         QStringLiteral("tantargy_nev"));
+        Tform_TantargyHallgatoi w;
+        w.show();
+        ok &= save(&w, out.filePath(QStringLiteral("form_TantargyHallgatoi.png")));
+    }
+    {
+        CurrentTimetableId = FirstValue(q, QStringLiteral("Select Top 1 orarend_id From tan_hall Where orarend_id is not "
+                                                          "null Group By orarend_id Order By Count(*) desc, orarend_id"),
+                                        QStringLiteral("orarend_id"));
+        CurrentTimetableName = FirstValue(q, QStringLiteral("Select orarend_nev From orarend Where orarend_id=")
+                                                 + CurrentTimetableId,
+                                          QStringLiteral("orarend_nev"));
+        Tform_OrarendHallgato w;
+        w.show();
+        ok &= save(&w, out.filePath(QStringLiteral("form_OrarendHallgato.png")));
+    }
+    {
+        Tform_TanoraOktato w;
+        w.show();
+        w.vdc_tanora->setCurrentIndex(0);
+        ok &= save(&w, out.filePath(QStringLiteral("form_TanoraOktato.png")));
+    }
     return ok;
 }
 } // namespace
@@ -59,6 +128,10 @@ int main(int argc, char **argv)
         kar.show();
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
+    }
+    if (argc > 3 && QString::fromLocal8Bit(argv[2]) == u"--demo") {
+        fx.module.reset();
+        ok &= renderOnDemo(out, QString::fromLocal8Bit(argv[3]));
     }
     return ok ? 0 : 1;
 }
