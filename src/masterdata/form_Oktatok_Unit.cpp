@@ -115,7 +115,7 @@ Tform_Oktatok::Tform_Oktatok(QWidget *parent)
     dbg_tantargy->setObjectName(QStringLiteral("dbg_tantargy"));
     dbg_tantargy->setDataset(&Tantargy);
     dbg_tantargy->addColumn(QStringLiteral("ft_id"), QStringLiteral("id"), false, 40);
-    dbg_tantargy->addColumn(QStringLiteral("tantargy"), QStringLiteral("tantargy"), true, 200);
+    dbg_tantargy->addColumn(QStringLiteral("tantargy"), QStringLiteral("tantárgy"), true, 200);
     dbg_tantargy->addColumn(QStringLiteral("kurzus"), QStringLiteral("kurzus"), true, 90);
     dbg_tantargy->addColumn(QStringLiteral("forma"), QStringLiteral("forma"), true, 90);
     WireGridServices(dbg_tantargy);
