@@ -78,6 +78,7 @@ Tform_Felhasznalo::Tform_Felhasznalo(QWidget *parent) : TAlap_Form(parent)
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
     dbg_lista->setDataset(&SZURES);
+    dbg_lista->setAccessibleName(QStringLiteral("Felhasználók"));
     dbg_lista->addColumn(KeyField, QStringLiteral("id"), false, 40);
     dbg_lista->addColumn(QStringLiteral("felh_nev"), QStringLiteral("belépő"), true, 110);
     GridColumn &active = dbg_lista->addColumn(QStringLiteral("aktiv"), QStringLiteral("aktiv"), true, 45);
@@ -184,6 +185,11 @@ void Tform_Felhasznalo::SZURESAfterScroll()
     e_jelszo->clear(); // a password typed for one account is never saved for another
     if (!SZURES.isActive() || SZURES.isEmpty()) {
         CurrentUserId.clear();
+        for (QLineEdit *e : {e_nev, e_teljes, e_mail})
+            e->clear();
+        vdc_szerepkor->clearChoice();
+        vdc_kar->clearChoice();
+        cb_aktiv->setChecked(false);
         return;
     }
     CurrentUserId = SZURES.fieldByName(KeyField).asString();
@@ -214,7 +220,9 @@ void Tform_Felhasznalo::bb_felveszClick()
 {
     const QString password = e_jelszo->text();
     const QString stored = password.isEmpty() ? QString() : QString::number(PasswordHash(password));
-    const EditState mode = EditMode;
+    EditState mode = EditMode;
+    if (mode == EditState::Modify && CurrentUserId.isEmpty())
+        mode = EditState::Browse; // an empty list: no account to change
     // Two accounts with one login name could not be told apart at the login.
     if (mode != EditState::Browse && loginNameTaken(e_nev->text(), mode == EditState::Modify ? CurrentUserId : QString()))
         return;
@@ -238,7 +246,7 @@ void Tform_Felhasznalo::bb_felveszClick()
         else if (role == TeacherRole)
             OpenRegisteredWindow(QStringLiteral("form_Oktatok"), this);
         CurrentUserId = newId; // the window opened may have moved it
-    } else if (mode == EditState::Modify && !CurrentUserId.isEmpty()) {
+    } else if (mode == EditState::Modify) {
         UpdateRecord(QStringLiteral("Felhasznalo"), fields, QStringLiteral("felh_id=") + SqlId(CurrentUserId));
     }
     showSearch();

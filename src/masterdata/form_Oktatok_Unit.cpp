@@ -85,6 +85,7 @@ Tform_Oktatok::Tform_Oktatok(QWidget *parent)
     dbg_lista = new DBGrid(left);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
     dbg_lista->setDataset(&SZURES);
+    dbg_lista->setAccessibleName(QStringLiteral("Oktatók"));
     dbg_lista->addColumn(KeyField, QStringLiteral("id"), false, 40);
     dbg_lista->addColumn(QStringLiteral("oktato_nev"), QStringLiteral("név"), true, 220);
     dbg_lista->addColumn(QStringLiteral("oktato_kod"), QStringLiteral("kód"), true, 90).alignment = Qt::AlignCenter;
@@ -114,6 +115,7 @@ Tform_Oktatok::Tform_Oktatok(QWidget *parent)
     dbg_tantargy = new DBGrid(right);
     dbg_tantargy->setObjectName(QStringLiteral("dbg_tantargy"));
     dbg_tantargy->setDataset(&Tantargy);
+    dbg_tantargy->setAccessibleName(QStringLiteral("Az oktató tantárgyai"));
     dbg_tantargy->addColumn(QStringLiteral("ft_id"), QStringLiteral("id"), false, 40);
     dbg_tantargy->addColumn(QStringLiteral("tantargy"), QStringLiteral("tantárgy"), true, 200);
     dbg_tantargy->addColumn(QStringLiteral("kurzus"), QStringLiteral("kurzus"), true, 90);
@@ -218,6 +220,8 @@ void Tform_Oktatok::SZURESAfterScroll()
     if (!SZURES.isActive() || SZURES.isEmpty()) {
         CurrentTeacherId.clear();
         CurrentUserId.clear();
+        e_nev->clear();
+        e_kod->clear();
     } else {
         CurrentTeacherId = SZURES.fieldByName(KeyField).asString();
         CurrentUserId = SZURES.fieldByName(QStringLiteral("felh_id")).asString();

@@ -27,6 +27,7 @@ Tform_TantargyHallgatoi::Tform_TantargyHallgatoi(QWidget *parent) : TAlapSzures_
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
     dbg_lista->setDataset(&SZURES);
+    dbg_lista->setAccessibleName(QStringLiteral("Hallgatók"));
     dbg_lista->addColumn(QStringLiteral("hallgato_id"), QStringLiteral("id"), false, 40);
     dbg_lista->addColumn(QStringLiteral("hallgato"), QStringLiteral("név"), true, 320);
     dbg_lista->addColumn(QStringLiteral("hallgato_nev"), QStringLiteral("név"), false, 200);

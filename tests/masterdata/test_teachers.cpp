@@ -262,6 +262,23 @@ private Q_SLOTS:
         QCOMPARE(w->e_nev->text(), QStringLiteral("Szabó Éva"));
     }
 
+    void emptyListChangesNothing()
+    {
+        exec(QStringLiteral("delete from tan_okt"));
+        exec(QStringLiteral("delete from oktato"));
+        RecordedErrors errors;
+        auto w = shown<Tform_Oktatok>();
+        QCOMPARE(CurrentTeacherId, QString());
+        w->vdc_tantargy->setCurrentIndex(0);
+        w->sb_felvesz->click();
+        w->bb_modosit->click();
+        msg->defaultAnswer = true;
+        w->bb_torol->click();
+        QCOMPARE(msg->asked, QStringList());
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(errors.texts, QStringList());
+    }
+
     void pickerHandsBackOnlyAConfirmedTeacher_data()
     {
         QTest::addColumn<QString>("leaveBy");

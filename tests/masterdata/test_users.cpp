@@ -230,6 +230,26 @@ private Q_SLOTS:
         QCOMPARE(w->e_nev->text(), QStringLiteral("regi")); // back on the row current before "Új"
     }
 
+    void emptyListChangesNothing()
+    {
+        exec(QStringLiteral("update felhasznalo set felh_aktiv=1"));
+        RecordedErrors errors;
+        auto w = shown<Tform_Felhasznalo>();
+        w->rg_aktiv->findChildren<QRadioButton *>().at(2)->click(); // "inaktív": nobody
+        QCOMPARE(w->dbg_lista->model()->rowCount(), 0);
+        QCOMPARE(CurrentUserId, QString());
+        QVERIFY(w->e_nev->text().isEmpty());
+        w->bb_modosit->click();
+        w->bb_felvesz->click(); // the empty fields are reported; there is no account to change
+        QCOMPARE(msg->shown, QStringList{"A(z) belépő név megadása kötelező!"});
+        msg->defaultAnswer = true;
+        w->bb_torol->click();
+        QCOMPARE(msg->asked, QStringList());
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(errors.texts, QStringList());
+        QCOMPARE(EditMode, EditState::Browse);
+    }
+
     void teacherRoleLeadsToTheTeachersWindow()
     {
         RegisterMasterdataWindows();
