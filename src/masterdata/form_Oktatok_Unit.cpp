@@ -280,6 +280,8 @@ void Tform_Oktatok::bb_felveszClick()
     }
     const QString password = e_jelszo->text();
     const QString stored = password.isEmpty() ? QString() : QString::number(PasswordHash(password));
+    if (loginNameTaken(mode, stored))
+        return;
     QStringList account;
     if (!stored.isEmpty())
         account << QStringLiteral("felh_jelszo=") + stored;
@@ -310,6 +312,32 @@ void Tform_Oktatok::bb_felveszClick()
     TAlap_Form::bb_felveszClick();
     showSearch();
     ReopenAndLocate(SZURES, id, KeyField);
+}
+
+bool Tform_Oktatok::loginNameTaken(EditState mode, const QString &storedPassword)
+{
+    const QString login = QStringLiteral("felh_nev='") + SqlQuoted(e_kod->text().trimmed()) + u'\'';
+    auto count = [this](const QString &condition) {
+        return FirstValue(UPDATEQuery, QStringLiteral("Select Count(*) as DB From felhasznalo Where ") + condition,
+                          QStringLiteral("DB"))
+            .toInt();
+    };
+    bool taken = false;
+    if (mode == EditState::New) {
+        // The account the save would reuse (the users window made it for this teacher) is not a clash.
+        QString reusable = login + QStringLiteral(" and felh_aktiv=1 and felh_teljes='") + SqlQuoted(e_nev->text().trimmed())
+                           + QStringLiteral("' and szerep_id=") + TeacherRole;
+        if (!storedPassword.isEmpty())
+            reusable += QStringLiteral(" and felh_jelszo=") + storedPassword;
+        taken = count(login) > 0 && count(reusable) == 0;
+    } else if (mode == EditState::Modify && !CurrentUserId.trimmed().isEmpty()) {
+        taken = count(login + QStringLiteral(" and felh_id<>") + SqlId(CurrentUserId)) > 0;
+    }
+    if (taken) {
+        InfoBox(QStringLiteral("A(z) ") + e_kod->text().trimmed() + QStringLiteral(" belépő név már foglalt!"));
+        e_kod->setFocus();
+    }
+    return taken;
 }
 
 void Tform_Oktatok::bb_ujClick()

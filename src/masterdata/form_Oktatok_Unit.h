@@ -56,6 +56,8 @@ protected:
 private:
     void showSearch();
     void reopenOfferings();
+    // The code as login name clashes with another account: reported, true.
+    bool loginNameTaken(EditState mode, const QString &storedPassword);
     bool m_confirmed = false; // "Rendben" closed the window
 };
 

@@ -142,6 +142,44 @@ private Q_SLOTS:
         QCOMPARE(EditMode, EditState::New);
     }
 
+    void loginNameClashes_data()
+    {
+        QTest::addColumn<int>("row"); // -1: a new teacher
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("teachers");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("new, another person's login") << -1 << "admin" << "Admin Oktató" << "1,2,3" << "A(z) admin belépő név már foglalt!";
+        QTest::newRow("new, the same teacher typed twice") << -1 << "KP01" << "Kovács Péter" << "1,2,3" << "";
+        QTest::newRow("rename onto another login") << 0 << "regi" << "Kovács Péter" << "1,2,3" << "A(z) regi belépő név már foglalt!";
+        QTest::newRow("no account, any code") << 1 << "admin" << "O'Brien Anna" << "1,2,3" << "";
+    }
+    void loginNameClashes()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, code);
+        QFETCH(QString, name);
+        QFETCH(QString, teachers);
+        QFETCH(QString, message);
+        auto w = shown<Tform_Oktatok>();
+        if (row < 0) {
+            w->bb_uj->click();
+        } else {
+            selectRow(w.get(), row);
+            w->bb_modosit->click();
+        }
+        w->e_kod->setText(code);
+        w->e_nev->setText(name);
+        w->bb_felvesz->click();
+        QCOMPARE(msg->shown, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(EditMode, message.isEmpty() ? EditState::Browse : (row < 0 ? EditState::New : EditState::Modify));
+        // Never a second account of one login name, never a second teacher typed twice.
+        QCOMPARE(fx->rows(QStringLiteral("select count(*) from felhasznalo")), QStringList{"3"});
+        QCOMPARE(fx->rows(QStringLiteral("select felh_nev from felhasznalo order by felh_id")),
+                 (QStringList{"admin", "KP01", "regi"}));
+        QCOMPARE(fx->rows(QStringLiteral("select oktato_id from oktato order by oktato_id")).join(u','), teachers);
+    }
+
     void longCodeWarnsOnly()
     {
         auto w = shown<Tform_Oktatok>();
