@@ -8,6 +8,8 @@
 #include "form_TanoraOktato_Unit.h"
 #include "form_TantargyHallgatoi_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_TanoraHallgato_Unit.h"
+#include "form_Tanora_Unit.h"
 
 void RegisterMasterdataWindows()
 {
@@ -38,5 +40,13 @@ void RegisterMasterdataWindows()
     RegisterWindow(QStringLiteral("form_TanoraOktato"), [](QWidget *parent) -> QDialog * {
         form_TanoraOktato = new Tform_TanoraOktato(parent);
         return form_TanoraOktato;
+    });
+    RegisterWindow(QStringLiteral("form_Tanora"), [](QWidget *parent) -> QDialog * {
+        form_Tanora = new Tform_Tanora(parent);
+        return form_Tanora;
+    });
+    RegisterWindow(QStringLiteral("form_TanoraHallgato"), [](QWidget *parent) -> QDialog * {
+        form_TanoraHallgato = new Tform_TanoraHallgato(parent);
+        return form_TanoraHallgato;
     });
 }

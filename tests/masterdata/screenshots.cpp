@@ -1,7 +1,7 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
-// into PNG files: masterdata_screenshots <folder> [--demo DEMO_FOLDER]. Run offscreen. With
-// --demo, the users, teachers and relation list windows are rendered on the demo database that
-// kovra-demo wrote into DEMO_FOLDER.
+// into PNG files: masterdata_screenshots <folder> [<demo folder>]. Run offscreen. With a demo folder
+// (made by kovra-demo) the offering, group assignment, users, teachers and relation list windows
+// are rendered on its database too.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
@@ -14,6 +14,8 @@
 #include "form_OrarendHallgato_Unit.h"
 #include "form_TanoraOktato_Unit.h"
 #include "form_TantargyHallgatoi_Unit.h"
+#include "form_TanoraHallgato_Unit.h"
+#include "form_Tanora_Unit.h"
 #include "LoginInfo.h"
 #include "VDCComboBox.h"
 
@@ -32,15 +34,44 @@ bool save(QWidget *w, const QString &file)
     return ok;
 }
 
-// The people and relation list windows on the demo database in folder.
-bool renderOnDemo(const QDir &out, const QString &folder)
+// The offerings of the demo's current semester with two selected for linking, and an entry's
+// members beside its candidates; on the demo database, faculty 1, today.
+bool renderOfferings(Connection &conn, const QDir &out, const QString &demo)
 {
-    Tform_Adatmodul module;
-    module.ADOConn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User "
-                                                      "ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
-                                       + folder);
-    module.ADOConn.open();
-    Dataset q(&module.ADOConn, QStringLiteral("q"));
+    conn.close();
+    conn.setClock([] { return QDateTime::currentDateTime(); });
+    conn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;User ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                             + demo);
+    conn.open();
+    LoginInfo.FacultyId = QStringLiteral("1");
+    LoginInfo.RoleId = 2;
+    bool ok = true;
+    {
+        Tform_Tanora w;
+        w.show();
+        w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(2, 1));
+        w.dbg_lista->selectRow(2);
+        w.dbg_lista->selectRow(3);
+        ok &= save(&w, out.filePath(QStringLiteral("form_Tanora.png")));
+    }
+    {
+        Tform_TanoraHallgato w;
+        w.show();
+        if (w.vdc_orarend->count() > 1) {
+            w.vdc_orarend->setCurrentIndex(1);
+            w.openLists();
+            w.dbg_lista->selectRow(1);
+            w.dbg_lista->selectRow(2);
+        }
+        ok &= save(&w, out.filePath(QStringLiteral("form_TanoraHallgato.png")));
+    }
+    return ok;
+}
+
+// The people and relation list windows on the demo database that conn is open on.
+bool renderPeople(Connection &conn, const QDir &out)
+{
+    Dataset q(&conn, QStringLiteral("q"));
     LoginInfo.FacultyId = FirstValue(q, QStringLiteral("Select Top 1 kar_id From kar Where kar_aktiv=1 Order By kar_id"),
                                      QStringLiteral("kar_id"));
     LoginInfo.RoleId = 1;
@@ -91,6 +122,7 @@ bool renderOnDemo(const QDir &out, const QString &folder)
     }
     return ok;
 }
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -129,9 +161,9 @@ int main(int argc, char **argv)
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
     }
-    if (argc > 3 && QString::fromLocal8Bit(argv[2]) == u"--demo") {
-        fx.module.reset();
-        ok &= renderOnDemo(out, QString::fromLocal8Bit(argv[3]));
+    if (argc > 2) {
+        ok &= renderOfferings(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
+        ok &= renderPeople(fx.conn(), out);
     }
     return ok ? 0 : 1;
 }
