@@ -1,6 +1,7 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
 // into PNG files: masterdata_screenshots <folder> [<demo folder>]. Run offscreen. With a demo folder
-// (made by kovra-demo) the offering and group assignment windows are rendered on its database too.
+// (made by kovra-demo) the offering, group assignment, users, teachers and relation list windows
+// are rendered on its database too.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
@@ -8,6 +9,11 @@
 #include "form_Felev_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_Felhasznalo_Unit.h"
+#include "form_Oktatok_Unit.h"
+#include "form_OrarendHallgato_Unit.h"
+#include "form_TanoraOktato_Unit.h"
+#include "form_TantargyHallgatoi_Unit.h"
 #include "form_TanoraHallgato_Unit.h"
 #include "form_Tanora_Unit.h"
 #include "LoginInfo.h"
@@ -62,6 +68,61 @@ bool renderOfferings(Connection &conn, const QDir &out, const QString &demo)
     return ok;
 }
 
+// The people and relation list windows on the demo database that conn is open on.
+bool renderPeople(Connection &conn, const QDir &out)
+{
+    Dataset q(&conn, QStringLiteral("q"));
+    LoginInfo.FacultyId = FirstValue(q, QStringLiteral("Select Top 1 kar_id From kar Where kar_aktiv=1 Order By kar_id"),
+                                     QStringLiteral("kar_id"));
+    LoginInfo.RoleId = 1;
+    bool ok = true;
+    {
+        Tform_Felhasznalo w;
+        w.show();
+        w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(1, 1));
+        ok &= save(&w, out.filePath(QStringLiteral("form_Felhasznalo.png")));
+    }
+    {
+        // A teacher with offerings.
+        Tform_Oktatok w;
+        w.show();
+        const QString teacher = FirstValue(q, QStringLiteral("Select Top 1 oktato_id From tan_okt Where ft_id is not null "
+                                                             "Group By oktato_id Order By Count(*) desc, oktato_id"),
+                                           QStringLiteral("oktato_id"));
+        w.SZURES.locate(QStringLiteral("oktato_id"), {teacher});
+        ok &= save(&w, out.filePath(QStringLiteral("form_Oktatok.png")));
+    }
+    {
+        CurrentOfferingId = FirstValue(q, QStringLiteral("Select Top 1 ft_id From tan_hall Where ft_id is not null Group By "
+                                                         "ft_id Order By Count(*) desc, ft_id"),
+                                       QStringLiteral("ft_id"));
+        CurrentOfferingText = FirstValue(q, QStringLiteral("Select b.tantargy_nev From felvett_tantargy a, tantargy b Where "
+                                                           "a.tantargy_id=b.tantargy_id and a.ft_id=") + CurrentOfferingId,
+                                         QStringLiteral("tantargy_nev"));
+        Tform_TantargyHallgatoi w;
+        w.show();
+        ok &= save(&w, out.filePath(QStringLiteral("form_TantargyHallgatoi.png")));
+    }
+    {
+        CurrentTimetableId = FirstValue(q, QStringLiteral("Select Top 1 orarend_id From tan_hall Where orarend_id is not "
+                                                          "null Group By orarend_id Order By Count(*) desc, orarend_id"),
+                                        QStringLiteral("orarend_id"));
+        CurrentTimetableName = FirstValue(q, QStringLiteral("Select orarend_nev From orarend Where orarend_id=")
+                                                 + CurrentTimetableId,
+                                          QStringLiteral("orarend_nev"));
+        Tform_OrarendHallgato w;
+        w.show();
+        ok &= save(&w, out.filePath(QStringLiteral("form_OrarendHallgato.png")));
+    }
+    {
+        Tform_TanoraOktato w;
+        w.show();
+        w.vdc_tanora->setCurrentIndex(0);
+        ok &= save(&w, out.filePath(QStringLiteral("form_TanoraOktato.png")));
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -100,7 +161,9 @@ int main(int argc, char **argv)
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
     }
-    if (argc > 2)
+    if (argc > 2) {
         ok &= renderOfferings(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
+        ok &= renderPeople(fx.conn(), out);
+    }
     return ok ? 0 : 1;
 }
