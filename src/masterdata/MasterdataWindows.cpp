@@ -2,6 +2,7 @@
 
 #include "OpenWindow.h"
 #include "form_Felev_Unit.h"
+#include "form_Hallgatok_Unit.h"
 #include "form_Szervezet_Unit.h"
 
 void RegisterMasterdataWindows()
@@ -13,5 +14,9 @@ void RegisterMasterdataWindows()
     RegisterWindow(QStringLiteral("form_Szervezet"), [](QWidget *parent) -> QDialog * {
         form_Szervezet = new Tform_Szervezet(parent);
         return form_Szervezet;
+    });
+    RegisterWindow(QStringLiteral("form_Hallgatok"), [](QWidget *parent) -> QDialog * {
+        form_Hallgatok = new Tform_Hallgatok(parent);
+        return form_Hallgatok;
     });
 }
