@@ -1,6 +1,7 @@
 #include "form_Hallgatok_Unit.h"
 
 #include "Adatmodul.h"
+#include "ContextMenu.h"
 #include "Controls.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
@@ -13,6 +14,7 @@
 #include "VDCComboBox.h"
 #include "form_GridMezok_Unit.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -201,13 +203,8 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     dbg_tantargy->addColumn(QStringLiteral("tantargy"), QStringLiteral("név"), true, 220);
     dbg_tantargy->addColumn(QStringLiteral("kurzus"), QStringLiteral("kurzus"), true, 100);
 
-    pm_targy = new QMenu(dbg_tantargy);
-    pm_targy->setObjectName(QStringLiteral("pm_targy"));
-    rls1 = pm_targy->addAction(QStringLiteral("Törlés"));
-    rls1->setObjectName(QStringLiteral("rls1"));
-    dbg_tantargy->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(dbg_tantargy, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { pm_targy->popup(dbg_tantargy->viewport()->mapToGlobal(at)); });
+    pm_targy = AddContextMenu(dbg_tantargy, QStringLiteral("pm_targy"), {{QStringLiteral("rls1"), QStringLiteral("Törlés")}});
+    rls1 = pm_targy->findChild<QAction *>(QStringLiteral("rls1"));
 
     dbg_jelenlet = new DBGrid(p_Adatok);
     dbg_jelenlet->setObjectName(QStringLiteral("dbg_jelenlet"));

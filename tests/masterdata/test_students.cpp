@@ -16,6 +16,7 @@
 #include "form_JelenletElem_Unit.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -453,6 +454,10 @@ private Q_SLOTS:
         // "Törlés" of the context menu removes the current enrolment, without a question.
         QCOMPARE(w->pm_targy->actions(), QList<QAction *>{w->rls1});
         QCOMPARE(w->rls1->text(), QStringLiteral("Törlés"));
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), w->dbg_tantargy->viewport()->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(w->dbg_tantargy->viewport(), &rightClick);
+        QVERIFY(w->pm_targy->isVisible());
+        w->pm_targy->close();
         selectRow(w->dbg_tantargy, 1);
         QCOMPARE(CurrentEnrolmentId, QStringLiteral("2"));
         w->rls1->trigger();
