@@ -126,10 +126,10 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     dbg_lista->setAccessibleName(QStringLiteral("Hallgatók"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(KeyField, QStringLiteral("id"), false, 40);
-    dbg_lista->addColumn(QStringLiteral("hallgato_nev"), QStringLiteral("név"), true, 200);
-    dbg_lista->addColumn(QStringLiteral("hallgato_kod"), QStringLiteral("kód"), true, 80);
-    dbg_lista->addColumn(QStringLiteral("hallgato_diak"), QStringLiteral("diákig."), true, 90);
-    dbg_lista->addColumn(QStringLiteral("hallgato_oa"), QStringLiteral("OM"), true, 90);
+    dbg_lista->addColumn(QStringLiteral("hallgato_nev"), QStringLiteral("név"), true, 190);
+    dbg_lista->addColumn(QStringLiteral("hallgato_kod"), QStringLiteral("kód"), true, 70);
+    dbg_lista->addColumn(QStringLiteral("hallgato_diak"), QStringLiteral("diákig."), true, 95);
+    dbg_lista->addColumn(QStringLiteral("hallgato_oa"), QStringLiteral("OM"), true, 110);
     WireGridServices(dbg_lista);
 
     e_nev = new QLineEdit(p_Adatok);
@@ -225,8 +225,8 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     left->addLayout(fields);
     auto *right = new QVBoxLayout;
     right->addWidget(p_tan);
-    right->addWidget(dbg_tantargy, 1);
-    right->addWidget(dbg_jelenlet, 2);
+    right->addWidget(dbg_tantargy, 2);
+    right->addWidget(dbg_jelenlet, 3);
     auto *layout = new QHBoxLayout(p_Adatok);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);

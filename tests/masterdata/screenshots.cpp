@@ -1,10 +1,13 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
-// into PNG files: masterdata_screenshots <folder>. Run offscreen.
+// into PNG files: masterdata_screenshots <folder> [--demo DEMO_FOLDER]. Run offscreen. The windows
+// that need the whole schema are rendered on the demo database (kovra-demo DEMO_FOLDER) when given.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
 #include "ScriptedMessages.h"
+#include "LoginInfo.h"
 #include "form_Felev_Unit.h"
+#include "form_Hallgatok_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
 
@@ -22,12 +25,45 @@ bool save(QWidget *w, const QString &file)
         qWarning("cannot write %s", qPrintable(file));
     return ok;
 }
+// The students window on the demo database: a student of the first faculty with several enrolments.
+bool renderStudents(const QDir &out, const QString &demoFolder)
+{
+    Tform_Adatmodul *fixtureModule = form_Adatmodul;
+    bool ok = false;
+    {
+        Tform_Adatmodul demo;
+        demo.ADOConn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User "
+                                                        "ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                                         + demoFolder);
+        demo.ADOConn.open();
+        LoginInfo.FacultyId = QStringLiteral("1");
+        const ResultSet busiest = demo.ADOConn.query(
+            QStringLiteral("s"), QStringLiteral("Select b.hallgato_id, count(*) as db From tan_hall b, orarend c Where "
+                                                "b.orarend_id=c.orarend_id and c.kar_id=1 Group By b.hallgato_id Order By db desc"));
+        const QString student = busiest.rows.isEmpty() ? QString() : busiest.rows[0][0].toString();
+        Tform_Hallgatok w;
+        w.show();
+        w.SZURES.locate(QStringLiteral("hallgato_id"), {student});
+        w.dbg_tantargy->setCurrentIndex(w.dbg_tantargy->model()->index(1, 1));
+        w.dbg_lista->setFocus();
+        ok = save(&w, out.filePath(QStringLiteral("form_Hallgatok.png")));
+    }
+    form_Adatmodul = fixtureModule;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    QStringList args = app.arguments().mid(1);
+    QString demoFolder;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--demo")); at >= 0 && at + 1 < args.size()) {
+        demoFolder = args[at + 1];
+        args.remove(at, 2);
+    }
+    const QDir out(args.isEmpty() ? QStringLiteral(".") : args[0]);
     DataFixture fx(QString::fromLatin1(MiniSchema));
     fx.conn().execute(QStringLiteral("s"),
                       QStringLiteral("insert into felev (felev_nev, felev_neptun, felev_datumtol, felev_datumig) values "
@@ -60,5 +96,7 @@ int main(int argc, char **argv)
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
     }
+    if (!demoFolder.isEmpty())
+        ok &= renderStudents(out, demoFolder);
     return ok ? 0 : 1;
 }
