@@ -542,7 +542,7 @@ private Q_SLOTS:
         QCOMPARE(OpenPositioned, 0);
     }
 
-    void opensTheEntryWindowForItsAttendance()
+    void opensWindowsFromItsGrids()
     {
         auto w = shown();
         int rows = -1, positioned = -1;
@@ -561,6 +561,25 @@ private Q_SLOTS:
         QCOMPARE(rows, 3);
         QCOMPARE(OpenPositioned, 0);
         QCOMPARE(w->dbg_jelenlet->model()->rowCount(), 3); // reopened
+
+        // The enrolment grid opens the students of the current offering.
+        QString offering, text;
+        RegisterWindow(QStringLiteral("form_TantargyHallgatoi"), [&](QWidget *parent) -> QDialog * {
+            auto *d = new QDialog(parent);
+            d->setObjectName(QStringLiteral("form_TantargyHallgatoi"));
+            QTimer::singleShot(0, d, [&, d] {
+                offering = CurrentOfferingId;
+                text = CurrentOfferingText;
+                d->reject();
+            });
+            return d;
+        });
+        selectRow(w->dbg_tantargy, 1);
+        const QPoint row = w->dbg_tantargy->visualRect(w->dbg_tantargy->model()->index(1, 1)).center();
+        QTest::mousePress(w->dbg_tantargy->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(w->dbg_tantargy->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(offering, QStringLiteral("2"));
+        QCOMPARE(text, QStringLiteral("Kémia"));
     }
 
     void everyControlIsNamed()
