@@ -4,6 +4,8 @@
 #include "form_Felev_Unit.h"
 #include "form_Hallgatok_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_TanoraHallgato_Unit.h"
+#include "form_Tanora_Unit.h"
 
 void RegisterMasterdataWindows()
 {
@@ -14,6 +16,14 @@ void RegisterMasterdataWindows()
     RegisterWindow(QStringLiteral("form_Szervezet"), [](QWidget *parent) -> QDialog * {
         form_Szervezet = new Tform_Szervezet(parent);
         return form_Szervezet;
+    });
+    RegisterWindow(QStringLiteral("form_Tanora"), [](QWidget *parent) -> QDialog * {
+        form_Tanora = new Tform_Tanora(parent);
+        return form_Tanora;
+    });
+    RegisterWindow(QStringLiteral("form_TanoraHallgato"), [](QWidget *parent) -> QDialog * {
+        form_TanoraHallgato = new Tform_TanoraHallgato(parent);
+        return form_TanoraHallgato;
     });
     RegisterWindow(QStringLiteral("form_Hallgatok"), [](QWidget *parent) -> QDialog * {
         form_Hallgatok = new Tform_Hallgatok(parent);

@@ -1,15 +1,19 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
-// into PNG files: masterdata_screenshots <folder> [--demo DEMO_FOLDER]. Run offscreen. The windows
-// that need the whole schema are rendered on the demo database (kovra-demo DEMO_FOLDER) when given.
+// into PNG files: masterdata_screenshots <folder> [<demo folder>]. Run offscreen. With a demo folder
+// (made by kovra-demo) the offering, group assignment and students windows are rendered on its
+// database too.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
 #include "ScriptedMessages.h"
-#include "LoginInfo.h"
 #include "form_Felev_Unit.h"
 #include "form_Hallgatok_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_TanoraHallgato_Unit.h"
+#include "form_Tanora_Unit.h"
+#include "LoginInfo.h"
+#include "VDCComboBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,31 +29,60 @@ bool save(QWidget *w, const QString &file)
         qWarning("cannot write %s", qPrintable(file));
     return ok;
 }
-// The students window on the demo database: a student of the first faculty with several enrolments.
-bool renderStudents(const QDir &out, const QString &demoFolder)
+
+// The offerings of the demo's current semester with two selected for linking, and an entry's
+// members beside its candidates; on the demo database, faculty 1, today.
+bool renderOfferings(Connection &conn, const QDir &out, const QString &demo)
 {
-    Tform_Adatmodul *fixtureModule = form_Adatmodul;
-    bool ok = false;
+    conn.close();
+    conn.setClock([] { return QDateTime::currentDateTime(); });
+    conn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;User ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                             + demo);
+    conn.open();
+    LoginInfo.FacultyId = QStringLiteral("1");
+    LoginInfo.RoleId = 2;
+    bool ok = true;
     {
-        Tform_Adatmodul demo;
-        demo.ADOConn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User "
-                                                        "ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
-                                         + demoFolder);
-        demo.ADOConn.open();
-        LoginInfo.FacultyId = QStringLiteral("1");
-        const ResultSet busiest = demo.ADOConn.query(
-            QStringLiteral("s"), QStringLiteral("Select b.hallgato_id, count(*) as db From tan_hall b, orarend c Where "
-                                                "b.orarend_id=c.orarend_id and c.kar_id=1 Group By b.hallgato_id Order By db desc"));
-        const QString student = busiest.rows.isEmpty() ? QString() : busiest.rows[0][0].toString();
-        Tform_Hallgatok w;
+        Tform_Tanora w;
         w.show();
-        w.SZURES.locate(QStringLiteral("hallgato_id"), {student});
-        w.dbg_tantargy->setCurrentIndex(w.dbg_tantargy->model()->index(1, 1));
-        w.dbg_lista->setFocus();
-        ok = save(&w, out.filePath(QStringLiteral("form_Hallgatok.png")));
+        w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(2, 1));
+        w.dbg_lista->selectRow(2);
+        w.dbg_lista->selectRow(3);
+        ok &= save(&w, out.filePath(QStringLiteral("form_Tanora.png")));
     }
-    form_Adatmodul = fixtureModule;
+    {
+        Tform_TanoraHallgato w;
+        w.show();
+        if (w.vdc_orarend->count() > 1) {
+            w.vdc_orarend->setCurrentIndex(1);
+            w.openLists();
+            w.dbg_lista->selectRow(1);
+            w.dbg_lista->selectRow(2);
+        }
+        ok &= save(&w, out.filePath(QStringLiteral("form_TanoraHallgato.png")));
+    }
     return ok;
+}
+
+// The students window on the demo database: the faculty 1 student with the most enrolments, on
+// the second of them.
+bool renderStudents(Connection &conn, const QDir &out, const QString &demo)
+{
+    conn.close();
+    conn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;User ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                             + demo);
+    conn.open();
+    LoginInfo.FacultyId = QStringLiteral("1");
+    const ResultSet busiest = conn.query(
+        QStringLiteral("s"), QStringLiteral("Select b.hallgato_id, count(*) as db From tan_hall b, orarend c Where "
+                                            "b.orarend_id=c.orarend_id and c.kar_id=1 Group By b.hallgato_id Order By db desc"));
+    const QString student = busiest.rows.isEmpty() ? QString() : busiest.rows[0][0].toString();
+    Tform_Hallgatok w;
+    w.show();
+    w.SZURES.locate(QStringLiteral("hallgato_id"), {student});
+    w.dbg_tantargy->setCurrentIndex(w.dbg_tantargy->model()->index(1, 1));
+    w.dbg_lista->setFocus();
+    return save(&w, out.filePath(QStringLiteral("form_Hallgatok.png")));
 }
 
 } // namespace
@@ -57,13 +90,7 @@ bool renderStudents(const QDir &out, const QString &demoFolder)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    QString demoFolder;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--demo")); at >= 0 && at + 1 < args.size()) {
-        demoFolder = args[at + 1];
-        args.remove(at, 2);
-    }
-    const QDir out(args.isEmpty() ? QStringLiteral(".") : args[0]);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     DataFixture fx(QString::fromLatin1(MiniSchema));
     fx.conn().execute(QStringLiteral("s"),
                       QStringLiteral("insert into felev (felev_nev, felev_neptun, felev_datumtol, felev_datumig) values "
@@ -96,7 +123,9 @@ int main(int argc, char **argv)
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
     }
-    if (!demoFolder.isEmpty())
-        ok &= renderStudents(out, demoFolder);
+    if (argc > 2)
+        ok &= renderOfferings(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
+    if (argc > 2)
+        ok &= renderStudents(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
     return ok ? 0 : 1;
 }
