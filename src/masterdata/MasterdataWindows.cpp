@@ -7,6 +7,7 @@
 #include "form_OrarendHallgato_Unit.h"
 #include "form_TanoraOktato_Unit.h"
 #include "form_TantargyHallgatoi_Unit.h"
+#include "form_Hallgatok_Unit.h"
 #include "form_Szervezet_Unit.h"
 #include "form_TanoraHallgato_Unit.h"
 #include "form_Tanora_Unit.h"
@@ -48,5 +49,9 @@ void RegisterMasterdataWindows()
     RegisterWindow(QStringLiteral("form_TanoraHallgato"), [](QWidget *parent) -> QDialog * {
         form_TanoraHallgato = new Tform_TanoraHallgato(parent);
         return form_TanoraHallgato;
+    });
+    RegisterWindow(QStringLiteral("form_Hallgatok"), [](QWidget *parent) -> QDialog * {
+        form_Hallgatok = new Tform_Hallgatok(parent);
+        return form_Hallgatok;
     });
 }

@@ -1,12 +1,13 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
 // into PNG files: masterdata_screenshots <folder> [<demo folder>]. Run offscreen. With a demo folder
-// (made by kovra-demo) the offering, group assignment, users, teachers and relation list windows
-// are rendered on its database too.
+// (made by kovra-demo) the offering, group assignment, users, teachers, relation list and students
+// windows are rendered on its database too.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
 #include "ScriptedMessages.h"
 #include "form_Felev_Unit.h"
+#include "form_Hallgatok_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
 #include "form_Felhasznalo_Unit.h"
@@ -123,6 +124,27 @@ bool renderPeople(Connection &conn, const QDir &out)
     return ok;
 }
 
+// The students window on the demo database: the faculty 1 student with the most enrolments, on
+// the second of them.
+bool renderStudents(Connection &conn, const QDir &out, const QString &demo)
+{
+    conn.close();
+    conn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;User ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                             + demo);
+    conn.open();
+    LoginInfo.FacultyId = QStringLiteral("1");
+    const ResultSet busiest = conn.query(
+        QStringLiteral("s"), QStringLiteral("Select b.hallgato_id, count(*) as db From tan_hall b, orarend c Where "
+                                            "b.orarend_id=c.orarend_id and c.kar_id=1 Group By b.hallgato_id Order By db desc"));
+    const QString student = busiest.rows.isEmpty() ? QString() : busiest.rows[0][0].toString();
+    Tform_Hallgatok w;
+    w.show();
+    w.SZURES.locate(QStringLiteral("hallgato_id"), {student});
+    w.dbg_tantargy->setCurrentIndex(w.dbg_tantargy->model()->index(1, 1));
+    w.dbg_lista->setFocus();
+    return save(&w, out.filePath(QStringLiteral("form_Hallgatok.png")));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -164,6 +186,7 @@ int main(int argc, char **argv)
     if (argc > 2) {
         ok &= renderOfferings(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
         ok &= renderPeople(fx.conn(), out);
+        ok &= renderStudents(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
     }
     return ok ? 0 : 1;
 }
