@@ -10,6 +10,7 @@
 #include "KovraApplication.h"
 #include "MessageBoxes.h"
 #include "ShellWindows.h"
+#include "TimetableWindows.h"
 
 #include <memory>
 
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
         RegisterShellWindows();
         RegisterMasterdataWindows();
         RegisterAttendanceWindows();
+        RegisterTimetableWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;
