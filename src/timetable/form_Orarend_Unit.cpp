@@ -290,7 +290,6 @@ void Tform_Orarend::FormShow()
     applyFilter();
     if (OpenPositioned == 1)
         ReopenAndLocate(SZURES, remembered, KeyField);
-    sb_oktatok->setEnabled(true);
 }
 
 bool Tform_Orarend::FormClose()

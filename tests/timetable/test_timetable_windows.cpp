@@ -389,9 +389,12 @@ private Q_SLOTS:
 
     void modifyNeedsACurrentRow()
     {
+        LoginInfo.FacultyId = QStringLiteral("3"); // a faculty without entries
+        CurrentTimetableId = QStringLiteral("1");  // left by another window
         auto w = timetable();
-        w->vdc_felev_szuro->setCurrentIndex(-1);
-        CurrentTimetableId = QStringLiteral("1"); // left by another window
+        QCOMPARE(w->dbg_lista->model()->rowCount(), 0);
+        for (QToolButton *b : {w->sb_datum, w->sb_tanora, w->sb_oktatok, w->sb_oktatok_torles})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         w->bb_modosit->click();
         QCOMPARE(msg->shown, QStringList{"Nincs órarend kiválasztva!"});
         QCOMPARE(EditMode, EditState::Browse);
