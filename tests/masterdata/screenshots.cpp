@@ -1,5 +1,6 @@
 // Renders the semesters and faculties windows and the column chooser on a small fixture database
-// into PNG files: masterdata_screenshots <folder>. Run offscreen.
+// into PNG files: masterdata_screenshots <folder> [<demo folder>]. Run offscreen. With a demo folder
+// (made by kovra-demo) the offering and group assignment windows are rendered on its database too.
 
 #include "DBGrid.h"
 #include "DataFixture.h"
@@ -7,6 +8,10 @@
 #include "form_Felev_Unit.h"
 #include "form_GridMezok_Unit.h"
 #include "form_Szervezet_Unit.h"
+#include "form_TanoraHallgato_Unit.h"
+#include "form_Tanora_Unit.h"
+#include "LoginInfo.h"
+#include "VDCComboBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +27,41 @@ bool save(QWidget *w, const QString &file)
         qWarning("cannot write %s", qPrintable(file));
     return ok;
 }
+
+// The offerings of the demo's current semester with two selected for linking, and an entry's
+// members beside its candidates; on the demo database, faculty 1, today.
+bool renderOfferings(Connection &conn, const QDir &out, const QString &demo)
+{
+    conn.close();
+    conn.setClock([] { return QDateTime::currentDateTime(); });
+    conn.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Password=x;User ID=sa;Initial Catalog=KOVRA;Data Source=sqlite:")
+                             + demo);
+    conn.open();
+    LoginInfo.FacultyId = QStringLiteral("1");
+    LoginInfo.RoleId = 2;
+    bool ok = true;
+    {
+        Tform_Tanora w;
+        w.show();
+        w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(2, 1));
+        w.dbg_lista->selectRow(2);
+        w.dbg_lista->selectRow(3);
+        ok &= save(&w, out.filePath(QStringLiteral("form_Tanora.png")));
+    }
+    {
+        Tform_TanoraHallgato w;
+        w.show();
+        if (w.vdc_orarend->count() > 1) {
+            w.vdc_orarend->setCurrentIndex(1);
+            w.openLists();
+            w.dbg_lista->selectRow(1);
+            w.dbg_lista->selectRow(2);
+        }
+        ok &= save(&w, out.filePath(QStringLiteral("form_TanoraHallgato.png")));
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -60,5 +100,7 @@ int main(int argc, char **argv)
         kar.dbg_lista->setCurrentIndex(kar.dbg_lista->model()->index(3, 1));
         ok &= save(&kar, out.filePath(QStringLiteral("form_Szervezet.png")));
     }
+    if (argc > 2)
+        ok &= renderOfferings(fx.conn(), out, QString::fromLocal8Bit(argv[2]));
     return ok ? 0 : 1;
 }
