@@ -14,6 +14,7 @@
 #include "VDCComboBox.h"
 #include "form_OrarendDatum_Unit.h"
 #include "form_JelenletElem_Unit.h"
+#include "form_Tanora_Unit.h"
 #include "form_Orarend_Unit.h"
 
 #include <QAction>
@@ -147,13 +148,10 @@ class TestTimetableWindows : public QObject {
     std::unique_ptr<Tform_Orarend> timetable() { return shown<Tform_Orarend>(); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        RegisterTimetableWindows();
-        registerStandIns();
-    }
+    void initTestCase() { RegisterTimetableWindows(); }
     void init()
     {
+        registerStandIns(); // a test may have registered a real window in their place
         fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
         LoginInfo.FacultyId = QStringLiteral("1");
         LoginInfo.UserId = QStringLiteral("7");
@@ -588,6 +586,33 @@ private Q_SLOTS:
         QCOMPARE(opened[2].name, QStringLiteral("form_OrarendHallgato"));
         QCOMPARE(opened[2].timetable, QStringLiteral("2"));
         QCOMPARE(msg->shown, QStringList());
+    }
+
+    void offeringsLinkedThroughTheOfferingWindow()
+    {
+        RegisterWindow(QStringLiteral("form_Tanora"), [](QWidget *parent) -> QDialog * {
+            form_Tanora = new Tform_Tanora(parent);
+            return form_Tanora;
+        });
+        auto w = timetable();
+        selectRow(w->dbg_lista, 1); // Kémia
+        QString title;
+        WhenModalShown([&](QWidget *m) {
+            auto *t = static_cast<Tform_Tanora *>(m);
+            title = t->windowTitle();
+            const int ft = t->SZURES.fieldIndex(QStringLiteral("ft_id"));
+            t->dbg_lista->clearRowSelection();
+            for (int r = 0; r < t->SZURES.recordCount(); ++r)
+                if (t->SZURES.text(r, ft) == QLatin1String("2"))
+                    t->dbg_lista->selectRow(r);
+            t->sb_rendben->click();
+        });
+        w->sb_tanora->click();
+        QCOMPARE(title, QStringLiteral("Tantárgy szerkesztése"));
+        QCOMPARE(rows(QStringLiteral("select ft_id from orarend_csoport where orarend_id=2 order by ft_id")),
+                 QStringList({"2", "3"}));
+        QCOMPARE(column(w->dbg_tanora, 0), QStringList({"Anatómia - A2", "Kémia - K1"}));
+        QCOMPARE(w->currentEntryId(), QStringLiteral("2"));
     }
 
     void datesWindowFromTheTimetable()
