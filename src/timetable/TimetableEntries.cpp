@@ -42,15 +42,18 @@ FieldProblem CheckTimetableEntry(const TimetableEntryFields &f)
         return {QStringLiteral("felev"), QStringLiteral("A(z) félév megadása kötelező!")};
     if (f.name.trimmed().isEmpty())
         return {QStringLiteral("nev"), QStringLiteral("A(z) órarend megadása kötelező!")};
-    const std::pair<const char *, const QString *> times[] = {{"mettől", &f.from}, {"meddig", &f.to}};
-    for (const auto &[label, text] : times) {
-        const QString field = text == &f.from ? QStringLiteral("mettol") : QStringLiteral("meddig");
-        if (!hasDigit(*text))
-            return {field, QStringLiteral("A(z) %1 megadása kötelező!").arg(QString::fromUtf8(label))};
-        if (NormalizedTime(*text).isEmpty())
-            return {field, QStringLiteral("A(z) %1 mezőben a(z) „%2” nem érvényes időpont: óra 0–23, perc 00–59 "
-                                          "(például 08:15)!")
-                               .arg(QString::fromUtf8(label), text->trimmed())};
+    struct Time {
+        const char *field, *label;
+        const QString &text;
+    };
+    for (const Time &t : {Time{"mettol", "mettől", f.from}, Time{"meddig", "meddig", f.to}}) {
+        const QString label = QString::fromUtf8(t.label);
+        if (!hasDigit(t.text))
+            return {QLatin1String(t.field), QStringLiteral("A(z) %1 megadása kötelező!").arg(label)};
+        if (NormalizedTime(t.text).isEmpty())
+            return {QLatin1String(t.field), QStringLiteral("A(z) %1 mezőben a(z) „%2” nem érvényes időpont: óra 0–23, "
+                                                           "perc 00–59 (például 08:15)!")
+                                                .arg(label, t.text.trimmed())};
     }
     const QString makeUps = f.makeUps.trimmed();
     if (!makeUps.isEmpty()) {
