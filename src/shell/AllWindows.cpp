@@ -3,10 +3,12 @@
 #include "AttendanceWindows.h"
 #include "MasterdataWindows.h"
 #include "ShellWindows.h"
+#include "TimetableWindows.h"
 
 void RegisterAllWindows()
 {
     RegisterShellWindows();
     RegisterMasterdataWindows();
     RegisterAttendanceWindows();
+    RegisterTimetableWindows();
 }
