@@ -2,6 +2,7 @@
 
 #include "AttendanceWindows.h"
 #include "MasterdataWindows.h"
+#include "NeptunWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
 #include "Fokep.h"
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
         RegisterShellWindows();
         RegisterMasterdataWindows();
         RegisterAttendanceWindows();
+        RegisterNeptunWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;
