@@ -1,5 +1,6 @@
 #include "form_TantargyJelent_Unit.h"
 
+#include "ContextMenu.h"
 #include "Controls.h"
 #include "DBGrid.h"
 #include "FileChooser.h"
@@ -10,6 +11,7 @@
 #include "VDCComboBox.h"
 #include "form_GridMezok_Unit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -35,18 +37,6 @@ namespace {
 constexpr int RepaintIntervalMs = 50;
 
 const QString SaveFilter = QStringLiteral("Szöveg|*.txt|Tabulált adat|*.csv");
-
-QMenu *contextMenu(QWidget *w, const QString &menuName, const QList<std::pair<QString, QString>> &items)
-{
-    auto *menu = new QMenu(w);
-    menu->setObjectName(menuName);
-    for (const auto &[name, caption] : items)
-        menu->addAction(caption)->setObjectName(name);
-    w->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(w, &QWidget::customContextMenuRequested, menu,
-                     [w, menu](const QPoint &at) { menu->popup(w->mapToGlobal(at)); });
-    return menu;
-}
 
 } // namespace
 
@@ -117,8 +107,8 @@ Tform_TantargyJelent::Tform_TantargyJelent(QWidget *parent) : TAlap_Form(parent)
     m_uzenet->setAccessibleName(QStringLiteral("Az átvétel üzenetei"));
     m_uzenet->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_uzenet->setReadOnly(true);
-    pm_atvetel = contextMenu(m_uzenet, QStringLiteral("pm_atvetel"), {{QStringLiteral("Mentes"), QStringLiteral("Mentés")}});
-    ConnectGuarded(pm_atvetel->actions().first(), &QAction::triggered, this, [this] { MentesClick(); });
+    pm_atvetel = AddContextMenu(m_uzenet, QStringLiteral("pm_atvetel"), {{QStringLiteral("Mentes"), QStringLiteral("Mentés")}});
+    ConnectGuarded(pm_atvetel->findChild<QAction *>(QStringLiteral("Mentes")), &QAction::triggered, this, [this] { MentesClick(); });
 
     pb_neptun = new QProgressBar(p_Adatok);
     pb_neptun->setObjectName(QStringLiteral("pb_neptun"));

@@ -5,6 +5,7 @@
 #include "NeptunWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
+#include "ErrorWindows.h"
 #include "Fokep.h"
 #include "Indito.h"
 #include "IniFile.h"
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
         RegisterMasterdataWindows();
         RegisterAttendanceWindows();
         RegisterNeptunWindows();
+        RegisterErrorWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;
