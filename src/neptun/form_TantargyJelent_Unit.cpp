@@ -202,6 +202,7 @@ void Tform_TantargyJelent::bb_neptunClick()
 {
     if (m_importing)
         return;
+    vdc_felevChange(); // the semester may have been typed rather than picked
     NeptunImportRequest request;
     request.facultyId = LoginInfo.FacultyId;
     request.facultyCode = LoginInfo.FacultyCode;
