@@ -213,8 +213,11 @@ int main(int argc, char **argv)
     const Run first = importRun(false);
     const QStringList firstStatements = sent;
     const qint64 firstLongest = longestStepNs;
+    out << "first import: " << first.ms << " ms" << Qt::endl;
     const Run again = importRun(false);
+    out << "re-run: " << again.ms << " ms" << Qt::endl;
     const Run timetable = importRun(true);
+    out << "with the timetable part: " << timetable.ms << " ms" << Qt::endl;
 
     const auto count = [&](const char *table) {
         return module.ADOConn.query(QStringLiteral("bench"), QStringLiteral("select count(*) from ") + QString::fromLatin1(table))
@@ -233,9 +236,12 @@ int main(int argc, char **argv)
     exec(raw, QStringLiteral("ATTACH DATABASE '") + neptun + QStringLiteral("' AS neptun"));
     sql::Catalog catalog = sql::Catalog::fromSqlite(raw);
     sql::Translator translator(&catalog);
-    QVector<QByteArray> texts;
+    std::vector<std::shared_ptr<const sql::TranslatedBatch>> batches;
     for (const QString &s : firstStatements)
-        for (const sql::TranslatedStatement &st : translator.translate(s)->statements)
+        batches.push_back(translator.translate(s));
+    QVector<QByteArray> texts;
+    for (const auto &batch : batches)
+        for (const sql::TranslatedStatement &st : batch->statements)
             texts << st.sql.toUtf8();
     QElapsedTimer t;
     t.start();
@@ -243,6 +249,8 @@ int main(int argc, char **argv)
         sqlite3_stmt *st = nullptr;
         if (sqlite3_prepare_v2(raw, s.constData(), int(s.size()), &st, nullptr) != SQLITE_OK)
             qFatal("raw replay: %s", sqlite3_errmsg(raw));
+        if (!st) // nothing to run (a comment or blanks)
+            continue;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(st); ++c)

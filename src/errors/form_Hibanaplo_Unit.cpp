@@ -44,6 +44,7 @@ Tform_Hibanaplo::Tform_Hibanaplo(QWidget *parent) : TAlapSzures_Form(parent)
         d->setShowCheckBox(true);
         d->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
         d->setCalendarPopup(true);
+        d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 64);
     }
     dtp_HibaTol->checkBox()->setAccessibleName(QStringLiteral("Hiba dátuma ettől"));
     dtp_HibaIg->checkBox()->setAccessibleName(QStringLiteral("Hiba dátuma eddig"));

@@ -150,7 +150,15 @@ void NeptunImport::addMessage(const QString &line)
         messageAdded(line);
 }
 
-QString NeptunImport::lookup(const QString &sql, const QString &column) { return FirstValue(keres, sql, column); }
+QString NeptunImport::lookup(QHash<QString, QString> &found, const QString &key, const QString &sql, const QString &column)
+{
+    if (const auto it = found.constFind(key); it != found.cend())
+        return *it;
+    const QString id = FirstValue(keres, sql, column);
+    if (!id.isEmpty())
+        found.insert(key, id);
+    return id;
+}
 
 const QVector<NeptunImport::Tutor> &NeptunImport::tutorsOf(const QString &courseId)
 {
@@ -174,6 +182,8 @@ NeptunImportOutcome NeptunImport::run()
     m_messages.clear();
     m_journal.clear();
     m_tutors.clear();
+    for (QHash<QString, QString> *found : {&m_subjects, &m_languages, &m_courses, &m_forms, &m_teachers})
+        found->clear();
     if (!hasRows()) {
         InfoBox(QStringLiteral("Nincs átvehető Neptun adat!"));
         return NeptunImportOutcome::NoRows;
@@ -262,7 +272,7 @@ void NeptunImport::importRow(int r)
     }
 
     // Subject.
-    subjectId = lookup(QStringLiteral("Select tantargy_id From tantargy Where tantargy_kod='") + SqlQuoted(subjectCode) + u'\'',
+    subjectId = lookup(m_subjects, subjectCode, QStringLiteral("Select tantargy_id From tantargy Where tantargy_kod='") + SqlQuoted(subjectCode) + u'\'',
                        QStringLiteral("tantargy_id"));
     if (subjectId.isEmpty()) {
         const QString title = subjectName + QStringLiteral(" (") + subjectCode + u')';
@@ -278,7 +288,7 @@ void NeptunImport::importRow(int r)
     }
 
     // Language (no message).
-    languageId = lookup(QStringLiteral("Select nyelv_id From nyelv Where nyelv_nev='") + SqlQuoted(language) + u'\'',
+    languageId = lookup(m_languages, language, QStringLiteral("Select nyelv_id From nyelv Where nyelv_nev='") + SqlQuoted(language) + u'\'',
                         QStringLiteral("nyelv_id"));
     if (languageId.isEmpty()) {
         QString id;
@@ -287,7 +297,7 @@ void NeptunImport::importRow(int r)
     }
 
     // Course: stored under the first five characters of its code, the whole code as its name.
-    kurzusId = lookup(QStringLiteral("Select kurzus_id From kurzus Where kurzus_kod='") + SqlQuoted(courseCode) + u'\'',
+    kurzusId = lookup(m_courses, courseCode, QStringLiteral("Select kurzus_id From kurzus Where kurzus_kod='") + SqlQuoted(courseCode) + u'\'',
                       QStringLiteral("kurzus_id"));
     if (kurzusId.isEmpty()) {
         try {
@@ -303,7 +313,7 @@ void NeptunImport::importRow(int r)
     }
 
     // Lesson form.
-    formId = lookup(QStringLiteral("Select tof_id From tanora_forma Where tof_nev='") + SqlQuoted(form) + u'\'',
+    formId = lookup(m_forms, form, QStringLiteral("Select tof_id From tanora_forma Where tof_nev='") + SqlQuoted(form) + u'\'',
                     QStringLiteral("tof_id"));
     if (formId.isEmpty()) {
         try {
@@ -360,7 +370,7 @@ void NeptunImport::importRow(int r)
 
     // Teachers of the course.
     for (const Tutor &t : tutorsOf(courseId)) {
-        QString teacherId = lookup(QStringLiteral("Select oktato_id From oktato Where oktato_kod='") + SqlQuoted(t.code) + u'\'',
+        QString teacherId = lookup(m_teachers, t.code, QStringLiteral("Select oktato_id From oktato Where oktato_kod='") + SqlQuoted(t.code) + u'\'',
                                    QStringLiteral("oktato_id"));
         if (teacherId.isEmpty()) {
             if (t.code.trimmed().isEmpty()) {

@@ -77,7 +77,9 @@ private:
     void addMessage(const QString &line);
     void importRow(int row);
     bool importTimetable();
-    QString lookup(const QString &sql, const QString &column);
+    // The id a lookup statement finds for a code or name; once found, kept for the rest of the run
+    // (only this run writes these rows, so the statement would find the same one again).
+    QString lookup(QHash<QString, QString> &found, const QString &key, const QString &sql, const QString &column);
     const QVector<Tutor> &tutorsOf(const QString &courseId);
 
     Connection *m_connection;
@@ -88,6 +90,7 @@ private:
     QStringList m_messages;
     QString m_journal;
     QHash<QString, QVector<Tutor>> m_tutors; // KurzusID → its teachers, within one run
+    QHash<QString, QString> m_subjects, m_languages, m_courses, m_forms, m_teachers; // found ids, within one run
     // Column positions of the rows.
     int c_subjectCode = -1, c_subjectName = -1, c_code = -1, c_name = -1, c_education = -1, c_card = -1,
         c_courseCode = -1, c_form = -1, c_courseId = -1, c_language = -1;
