@@ -1,0 +1,16 @@
+#include "AllWindows.h"
+
+#include "AttendanceWindows.h"
+#include "ErrorWindows.h"
+#include "MasterdataWindows.h"
+#include "NeptunWindows.h"
+#include "ShellWindows.h"
+
+void RegisterAllWindows()
+{
+    RegisterShellWindows();
+    RegisterMasterdataWindows();
+    RegisterAttendanceWindows();
+    RegisterNeptunWindows();
+    RegisterErrorWindows();
+}
