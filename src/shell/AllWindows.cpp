@@ -1,7 +1,9 @@
 #include "AllWindows.h"
 
 #include "AttendanceWindows.h"
+#include "ErrorWindows.h"
 #include "MasterdataWindows.h"
+#include "NeptunWindows.h"
 #include "ShellWindows.h"
 #include "TimetableWindows.h"
 
@@ -11,4 +13,6 @@ void RegisterAllWindows()
     RegisterMasterdataWindows();
     RegisterAttendanceWindows();
     RegisterTimetableWindows();
+    RegisterNeptunWindows();
+    RegisterErrorWindows();
 }
