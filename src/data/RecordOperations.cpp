@@ -1,6 +1,7 @@
 #include "RecordOperations.h"
 
 #include "Adatmodul.h"
+#include "Connection.h"
 #include "DbError.h"
 #include "LoginInfo.h"
 #include "TextUtils.h"
@@ -17,6 +18,13 @@ Dataset &query1()
 QString quoted(const QString &value) { return u'\'' + QString(value).replace(u'\'', QStringLiteral("''")) + u'\''; }
 
 QString withoutQuotes(const QString &text) { return QString(text).remove(u'\''); }
+
+Connection *connectionOf(Dataset &q)
+{
+    if (!q.connection())
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    return q.connection();
+}
 
 // Closes Query1 on every way out.
 struct CloseQuery1 {
@@ -68,6 +76,8 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
     const QString columnList = columns.join(QStringLiteral(", "));
     const QString valueList = values.join(QStringLiteral(", "));
 
+    // the existing-row check, the insert and its audit row as one unit
+    WriteUnit unit(connectionOf(q));
     int existing = 0;
     if (checkExisting) {
         q.setSql(QStringLiteral("Select Count(*) DB From ") + table + QStringLiteral(" Where ") + match);
@@ -98,6 +108,7 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
              + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + newId + QStringLiteral("','")
              + withoutQuotes(valueList) + QStringLiteral("')"));
     q.execSql();
+    unit.commit();
 }
 
 void UpdateRecord(const QString &table, const QStringList &fields, const QString &condition)
@@ -106,10 +117,14 @@ void UpdateRecord(const QString &table, const QStringList &fields, const QString
     CloseQuery1 closer{q};
     q.close();
     q.clearParams();
+    // the read of the old values, the update and its audit row as one unit
+    WriteUnit unit(connectionOf(q));
     q.setSql(QStringLiteral("Select * From ") + table + QStringLiteral(" Where ") + condition);
     q.open();
-    if (q.isEmpty())
+    if (q.isEmpty()) {
+        unit.commit();
         return;
+    }
     QString key = q.field(0).asString();
     QString oldValues;
     for (int c = 0; c < q.fieldCount(); ++c)
@@ -136,6 +151,7 @@ void UpdateRecord(const QString &table, const QStringList &fields, const QString
              + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + key + QStringLiteral("','")
              + withoutQuotes(oldValues) + QStringLiteral("','") + withoutQuotes(setList) + QStringLiteral("')"));
     q.execSql();
+    unit.commit();
 }
 
 void DeleteRecord(const QString &table, const QString &condition)
