@@ -262,7 +262,11 @@ sqlite3_stmt *SqliteBackend::prepare(const QString &sqliteText, bool &keep, bool
                                       &st, nullptr);
     if (rc != SQLITE_OK || !st) {
         sqlite3_finalize(st);
-        fail(rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("Empty statement"), rc);
+        QString message = rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("Empty statement");
+        // SQLite's own limits of nesting, in the translator's words
+        if (message == u"parser stack overflow" || message.startsWith(QLatin1String("Expression tree is too large")))
+            message = QStringLiteral("Expression nested too deeply for the embedded engine (%1)").arg(message);
+        fail(message, rc);
     }
     if (keep)
         m_prepared.insert(sqliteText, st);
