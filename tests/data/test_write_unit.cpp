@@ -6,9 +6,13 @@
 #include "DatabaseConfig.h"
 #include "DbError.h"
 #include "IniFile.h"
+#include "OdbcBackend.h"
 #include "RecordOperations.h"
 
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 
@@ -117,6 +121,39 @@ private Q_SLOTS:
         // other tables are audited and written as before
         InsertRecord(QStringLiteral("felev"), {QStringLiteral("felev_nev=x")}, true, id);
         QCOMPARE(fx.rows(QStringLiteral("Select erintett_tabla, erintett_rekord From esemenynaplo")), QStringList{QStringLiteral("felev|") + id});
+    }
+
+    // On SQL Server a unit holds the application lock until it ends: another workstation's unit
+    // cannot take it meanwhile and takes it afterwards.
+    void sqlServerUnitsQueue()
+    {
+        const QString odbc = qEnvironmentVariable("KOVRA_TEST_MSSQL");
+        if (odbc.isEmpty())
+            QSKIP("KOVRA_TEST_MSSQL is not set (ODBC connection string to a SQL Server database)");
+        {
+            QSqlDatabase a = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("unitA"));
+            QSqlDatabase b = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("unitB"));
+            a.setDatabaseName(odbc);
+            b.setDatabaseName(odbc);
+            QVERIFY2(a.open() && b.open(), qPrintable(a.lastError().text() + b.lastError().text()));
+            QVERIFY(a.transaction());
+            QSqlQuery qa(a);
+            QVERIFY2(qa.exec(OdbcBackend::unitLockStatement()), qPrintable(qa.lastError().text()));
+            QVERIFY(b.transaction());
+            QSqlQuery qb(b);
+            QVERIFY2(qb.exec(QStringLiteral("SET NOCOUNT ON; DECLARE @r int; EXEC @r = sp_getapplock @Resource = N'KOVRA write unit', "
+                                            "@LockMode = N'Exclusive', @LockOwner = N'Transaction', @LockTimeout = 0; SELECT @r")),
+                     qPrintable(qb.lastError().text()));
+            QVERIFY(qb.next());
+            QVERIFY(qb.value(0).toInt() < 0);
+            b.rollback();
+            QVERIFY(a.commit());
+            QVERIFY(b.transaction());
+            QVERIFY2(qb.exec(OdbcBackend::unitLockStatement()), qPrintable(qb.lastError().text()));
+            QVERIFY(b.commit());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("unitA"));
+        QSqlDatabase::removeDatabase(QStringLiteral("unitB"));
     }
 
     // kovra-sql --check and --backup on the demo database while this process holds a write unit
