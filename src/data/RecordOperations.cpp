@@ -77,6 +77,7 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
     const QString valueList = values.join(QStringLiteral(", "));
 
     // the existing-row check, the insert and its audit row as one unit
+    newId.clear();
     WriteUnit unit(connectionOf(q));
     int existing = 0;
     if (checkExisting) {
@@ -85,30 +86,31 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
         existing = q.fieldByName(QStringLiteral("DB")).asInteger();
         q.close();
     }
-    newId.clear();
+    QString key; // handed back only once the unit is committed
     if (!checkExisting || existing == 0) {
         q.setSql(QStringLiteral("Insert Into ") + table + QStringLiteral(" (") + columnList + QStringLiteral(") Values (")
                  + valueList + u')');
         q.execSql();
         q.setSql(QStringLiteral("select scope_identity() as ID"));
         q.open();
-        newId = q.fieldByName(QStringLiteral("ID")).asString();
+        key = q.fieldByName(QStringLiteral("ID")).asString();
         q.close();
-        if (newId.isEmpty())
-            newId = withoutQuotes(valueList).split(u',').value(0);
+        if (key.isEmpty())
+            key = withoutQuotes(valueList).split(u',').value(0);
     } else {
         q.setSql(QStringLiteral("Select * from ") + table + QStringLiteral(" where ") + match);
         q.open();
         if (q.fieldCount() > 0 && q.fieldName(0).toUpper().contains(QLatin1String("_ID")))
-            newId = q.field(0).asString();
+            key = q.field(0).asString();
         q.close();
     }
     q.setSql(QStringLiteral("Insert Into esemenynaplo (etipus_id, esemeny_datum, felh_id, erintett_tabla, erintett_rekord, "
                             "uj_ertek) Values ('1', getdate(),'")
-             + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + newId + QStringLiteral("','")
+             + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + key + QStringLiteral("','")
              + withoutQuotes(valueList) + QStringLiteral("')"));
     q.execSql();
     unit.commit();
+    newId = key;
 }
 
 void UpdateRecord(const QString &table, const QStringList &fields, const QString &condition)

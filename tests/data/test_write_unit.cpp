@@ -115,6 +115,7 @@ private Q_SLOTS:
         DataFixture fx(QString::fromUtf8(RefusingAudit));
         QString id;
         QVERIFY_THROWS_EXCEPTION(DbError, InsertRecord(QStringLiteral("kar"), {QStringLiteral("kar_nev=Új")}, true, id));
+        QVERIFY(id.isEmpty()); // no key of a row that was not kept
         QVERIFY_THROWS_EXCEPTION(DbError, UpdateRecord(QStringLiteral("kar"), {QStringLiteral("kar_nev=Más")}, QStringLiteral("kar_id=1")));
         QCOMPARE(fx.rows(QStringLiteral("Select kar_nev From kar")), QStringList{QStringLiteral("Régi")});
         QCOMPARE(fx.conn().unitDepth(), 0);
