@@ -6,6 +6,7 @@
 #include "MakeUpRules.h"
 #include "Messages.h"
 #include "RecordOperations.h"
+#include "TextUtils.h"
 
 #include <QRegularExpression>
 #include <QThread>
@@ -23,6 +24,18 @@ QString AsciiUpper(const QString &text)
     return s;
 }
 
+
+QStringList CodeLinesForMatching(const QStringList &lines)
+{
+    QStringList out;
+    out.reserve(lines.size());
+    for (const QString &l : lines) {
+        const QString clean = RemoveControl(l);
+        if (!clean.isEmpty() || l.isEmpty())
+            out << clean;
+    }
+    return out;
+}
 
 bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card)
 {
@@ -118,12 +131,16 @@ CaptureOutcome CaptureRun::run(const CaptureRequest &request, QStringList &lines
         InfoBox(QStringLiteral("Nincs kiválasztva az órarend!"));
         return CaptureOutcome::NoLesson;
     }
+    // A reader never sends control bytes: they are matched without them (a line of nothing else is
+    // dropped); the start journal keeps the lines as read.
+    const QStringList asRead = lines;
+    lines = CodeLinesForMatching(lines);
     const QString codeList = CodeListLiteral(lines);
     if (lines.isEmpty()) {
         InfoBox(QStringLiteral("Nincs résztvevő hallgató!"));
         return CaptureOutcome::NoCodes;
     }
-    writeJournal(StartJournalText(request, lines));
+    writeJournal(StartJournalText(request, asRead));
     if (!checkConnection())
         return CaptureOutcome::NoConnection;
 
@@ -180,6 +197,9 @@ void CaptureRun::processStudent(const CaptureRequest &request, const QString &co
                                 const QString &studentId, const QString &code, const QString &card, QStringList &lines)
 {
     const QString date = SqlQuoted(compactDate);
+    // The week-entry check and the insert or update with their audit rows as one unit: two
+    // workstations reading the same lesson give the result of one run after the other.
+    WriteUnit unit(m_connection);
     lekerdez.close();
     lekerdez.clearParams();
     lekerdez.setSql(QStringLiteral("Select hallgato_kod From hallgato Where hallgato_id=") + studentId
@@ -211,6 +231,7 @@ void CaptureRun::processStudent(const CaptureRequest &request, const QString &co
             UpdateRecord(QStringLiteral("jelenlet"), {QStringLiteral("jt_id=1"), QStringLiteral("jelenlet_datum=") + compactDate},
                          QStringLiteral("jelenlet_id=") + weekEntry);
     }
+    unit.commit();
     RemoveCodeLine(lines, code, card);
 }
 

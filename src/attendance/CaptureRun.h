@@ -59,6 +59,8 @@ private:
     int m_attempts = 0;
 };
 
+// The lines without control characters; a line that held nothing else is left out.
+QStringList CodeLinesForMatching(const QStringList &lines);
 // Removes the first line equal to code or card, comparing with ASCII letters upper-cased.
 bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card);
 // ASCII letters upper-cased, everything else as it is.

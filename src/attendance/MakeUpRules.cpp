@@ -2,6 +2,7 @@
 
 #include "Calendar.h"
 #include "CaptureRun.h"
+#include "Connection.h"
 #include "LoginInfo.h"
 #include "RecordOperations.h"
 
@@ -10,7 +11,11 @@ void MakeUpRules::processAll(QStringList &lines, const QString &compactDate, con
 {
     int i = 0;
     while (i < lines.size()) {
-        if (!processLine(lines, i, compactDate, semesterId))
+        // each line's checks and writes as one unit (see WriteUnit)
+        WriteUnit unit(m_keres.connection());
+        const bool removed = processLine(lines, i, compactDate, semesterId);
+        unit.commit();
+        if (!removed)
             ++i;
         if (progress)
             progress(lines);

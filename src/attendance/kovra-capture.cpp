@@ -41,7 +41,8 @@ int usage()
     QTextStream(stderr)
         << "usage: kovra-capture --ini FILE --user NAME --password PW --date yyyy.MM.dd --semester ID\n"
            "                     --lesson ID [--mode 0|1] [--yes] [--test] CODES\n"
-           "  CODES: a text file of student codes, one per line (UTF-8 or Windows-1250).\n"
+           "  CODES: a text file of student codes, one per line (UTF-8, UTF-16 with its byte-order mark, or\n"
+           "  Windows-1250); control bytes in a line are ignored.\n"
            "  --mode 0: end-of-lesson reading, 1: append (late comers); without a mode an existing\n"
            "  capture of the date is kept unless --yes confirms it.\n";
     return Usage;

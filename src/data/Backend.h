@@ -40,6 +40,11 @@ public:
     virtual ResultSet query(const QString &sql, const StatementParams &params) = 0;
     // A command or batch; returns the rows affected (-1 when unknown).
     virtual qint64 execute(const QString &sql, const StatementParams &params) = 0;
+    // A unit of work (see WriteUnit in Connection.h): taken before its first statement, so that the
+    // unit's checks and writes run as if no other workstation wrote in between.
+    virtual void beginUnit() = 0;
+    virtual void commitUnit() = 0;
+    virtual void rollbackUnit() = 0; // never throws
     // The server's notion of now (getdate()).
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 };

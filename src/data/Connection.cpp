@@ -51,6 +51,10 @@ void Connection::open()
 
 void Connection::close()
 {
+    // an open unit ends with the connection (the engine drops its transaction)
+    m_unitDepth = 0;
+    m_unitFailed = false;
+    ++m_unitGeneration;
     if (m_backend)
         m_backend->close();
     m_backend.reset();
@@ -79,4 +83,53 @@ qint64 Connection::execute(const QString &component, const QString &sql, const S
     Backend &b = requireOpen();
     Q_EMIT statementSent(component, sql);
     return b.execute(sql, params);
+}
+
+WriteUnit::WriteUnit(Connection *connection) : m_connection(connection)
+{
+    Backend &b = m_connection->requireOpen();
+    if (m_connection->m_unitDepth == 0) {
+        b.beginUnit();
+        m_outer = true;
+        m_connection->m_unitFailed = false;
+    }
+    ++m_connection->m_unitDepth;
+    m_generation = m_connection->m_unitGeneration;
+}
+
+WriteUnit::~WriteUnit()
+{
+    if (m_finished || m_connection->m_unitGeneration != m_generation)
+        return;
+    --m_connection->m_unitDepth;
+    if (!m_outer) {
+        m_connection->m_unitFailed = true;
+        return;
+    }
+    if (m_connection->m_backend)
+        m_connection->m_backend->rollbackUnit();
+}
+
+void WriteUnit::commit()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (m_connection->m_unitGeneration != m_generation)
+        throw DbError(QStringLiteral("Megszakadt az adatbázis-kapcsolat; a művelet nem íródott be."));
+    --m_connection->m_unitDepth;
+    if (!m_outer)
+        return;
+    Backend &b = m_connection->requireOpen();
+    if (m_connection->m_unitFailed) {
+        m_connection->m_unitFailed = false;
+        b.rollbackUnit();
+        throw DbError(QStringLiteral("A művelet egy része nem sikerült; semmi sem íródott be."));
+    }
+    try {
+        b.commitUnit();
+    } catch (...) {
+        b.rollbackUnit();
+        throw;
+    }
 }

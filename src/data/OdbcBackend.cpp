@@ -186,3 +186,42 @@ qint64 OdbcBackend::execute(const QString &sql, const StatementParams &params)
     }
     return q.numRowsAffected();
 }
+
+QString OdbcBackend::unitLockStatement()
+{
+    return QStringLiteral("SET NOCOUNT ON; DECLARE @kovra_lock int; EXEC @kovra_lock = sp_getapplock @Resource = N'KOVRA write unit', "
+                          "@LockMode = N'Exclusive', @LockOwner = N'Transaction', @LockTimeout = 10000; "
+                          "IF @kovra_lock < 0 RAISERROR(N'Az adatbázist egy másik munkaállomás foglalja; próbálja újra!', 16, 1)");
+}
+
+void OdbcBackend::beginUnit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    if (!db.transaction())
+        throw DbError(errorText(db.lastError()));
+    try {
+        QSqlQuery q(db);
+        send(q, unitLockStatement(), {});
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+}
+
+void OdbcBackend::commitUnit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit())
+        throw DbError(errorText(db.lastError()));
+}
+
+void OdbcBackend::rollbackUnit()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen())
+        db.rollback();
+}

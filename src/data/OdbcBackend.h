@@ -13,6 +13,12 @@ public:
     bool isOpen() const override;
     ResultSet query(const QString &sql, const StatementParams &params) override;
     qint64 execute(const QString &sql, const StatementParams &params) override;
+    // A transaction holding an exclusive application lock: the units of all workstations run one
+    // after the other, as on the embedded engine, without deadlocks between their checks.
+    void beginUnit() override;
+    void commitUnit() override;
+    void rollbackUnit() override;
+    static QString unitLockStatement();
 
     // "Data Source" → FreeTDS: "host", "host,port", "host\instance" (and "tcp:" prefixes).
     static QString odbcConnectionString(const ConnectionSettings &settings);

@@ -1,6 +1,7 @@
 #include "RecordOperations.h"
 
 #include "Adatmodul.h"
+#include "Connection.h"
 #include "DbError.h"
 #include "LoginInfo.h"
 #include "TextUtils.h"
@@ -17,6 +18,13 @@ Dataset &query1()
 QString quoted(const QString &value) { return u'\'' + QString(value).replace(u'\'', QStringLiteral("''")) + u'\''; }
 
 QString withoutQuotes(const QString &text) { return QString(text).remove(u'\''); }
+
+Connection *connectionOf(Dataset &q)
+{
+    if (!q.connection())
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    return q.connection();
+}
 
 // Closes Query1 on every way out.
 struct CloseQuery1 {
@@ -68,6 +76,9 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
     const QString columnList = columns.join(QStringLiteral(", "));
     const QString valueList = values.join(QStringLiteral(", "));
 
+    // the existing-row check, the insert and its audit row as one unit
+    newId.clear();
+    WriteUnit unit(connectionOf(q));
     int existing = 0;
     if (checkExisting) {
         q.setSql(QStringLiteral("Select Count(*) DB From ") + table + QStringLiteral(" Where ") + match);
@@ -75,29 +86,31 @@ void InsertRecord(const QString &table, const QStringList &fields, bool checkExi
         existing = q.fieldByName(QStringLiteral("DB")).asInteger();
         q.close();
     }
-    newId.clear();
+    QString key; // handed back only once the unit is committed
     if (!checkExisting || existing == 0) {
         q.setSql(QStringLiteral("Insert Into ") + table + QStringLiteral(" (") + columnList + QStringLiteral(") Values (")
                  + valueList + u')');
         q.execSql();
         q.setSql(QStringLiteral("select scope_identity() as ID"));
         q.open();
-        newId = q.fieldByName(QStringLiteral("ID")).asString();
+        key = q.fieldByName(QStringLiteral("ID")).asString();
         q.close();
-        if (newId.isEmpty())
-            newId = withoutQuotes(valueList).split(u',').value(0);
+        if (key.isEmpty())
+            key = withoutQuotes(valueList).split(u',').value(0);
     } else {
         q.setSql(QStringLiteral("Select * from ") + table + QStringLiteral(" where ") + match);
         q.open();
         if (q.fieldCount() > 0 && q.fieldName(0).toUpper().contains(QLatin1String("_ID")))
-            newId = q.field(0).asString();
+            key = q.field(0).asString();
         q.close();
     }
     q.setSql(QStringLiteral("Insert Into esemenynaplo (etipus_id, esemeny_datum, felh_id, erintett_tabla, erintett_rekord, "
                             "uj_ertek) Values ('1', getdate(),'")
-             + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + newId + QStringLiteral("','")
+             + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + key + QStringLiteral("','")
              + withoutQuotes(valueList) + QStringLiteral("')"));
     q.execSql();
+    unit.commit();
+    newId = key;
 }
 
 void UpdateRecord(const QString &table, const QStringList &fields, const QString &condition)
@@ -106,10 +119,14 @@ void UpdateRecord(const QString &table, const QStringList &fields, const QString
     CloseQuery1 closer{q};
     q.close();
     q.clearParams();
+    // the read of the old values, the update and its audit row as one unit
+    WriteUnit unit(connectionOf(q));
     q.setSql(QStringLiteral("Select * From ") + table + QStringLiteral(" Where ") + condition);
     q.open();
-    if (q.isEmpty())
+    if (q.isEmpty()) {
+        unit.commit();
         return;
+    }
     QString key = q.field(0).asString();
     QString oldValues;
     for (int c = 0; c < q.fieldCount(); ++c)
@@ -136,6 +153,7 @@ void UpdateRecord(const QString &table, const QStringList &fields, const QString
              + LoginInfo.UserId + QStringLiteral("','") + table + QStringLiteral("','") + key + QStringLiteral("','")
              + withoutQuotes(oldValues) + QStringLiteral("','") + withoutQuotes(setList) + QStringLiteral("')"));
     q.execSql();
+    unit.commit();
 }
 
 void DeleteRecord(const QString &table, const QString &condition)

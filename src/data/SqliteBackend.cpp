@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -261,11 +262,100 @@ sqlite3_stmt *SqliteBackend::prepare(const QString &sqliteText, bool &keep, bool
                                       &st, nullptr);
     if (rc != SQLITE_OK || !st) {
         sqlite3_finalize(st);
-        fail(rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("Empty statement"), rc);
+        QString message = rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("Empty statement");
+        // SQLite's own limits of nesting, in the translator's words
+        if (message == u"parser stack overflow" || message.startsWith(QLatin1String("Expression tree is too large")))
+            message = QStringLiteral("Expression nested too deeply for the embedded engine (%1)").arg(message);
+        fail(message, rc);
     }
     if (keep)
         m_prepared.insert(sqliteText, st);
     return st;
+}
+
+void SqliteBackend::beginUnit()
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    // the write lock before the unit's first read; waits up to the busy timeout for other writers
+    const int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc == SQLITE_BUSY ? QStringLiteral("Az adatbázist egy másik munkaállomás foglalja; próbálja újra! (%1)")
+                                     .arg(QString::fromUtf8(sqlite3_errmsg(m_db)))
+                               : QString(),
+             rc);
+}
+
+void SqliteBackend::commitUnit()
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    if (sqlite3_get_autocommit(m_db))
+        throw DbError(QStringLiteral("A művelet tranzakcióját az adatbázis visszavonta; semmi sem íródott be."));
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(QString(), rc);
+}
+
+void SqliteBackend::rollbackUnit()
+{
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QStringList SqliteBackend::integrityCheck()
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, "PRAGMA main.integrity_check", -1, &st, nullptr);
+    if (rc != SQLITE_OK)
+        fail(QString(), rc);
+    QStringList lines;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        lines << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        fail(QString(), rc);
+    return lines;
+}
+
+void SqliteBackend::backupTo(const QString &file)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
+    if (QFileInfo::exists(file))
+        throw DbError(QStringLiteral("A mentés célfájlja már létezik: %1").arg(file));
+    sqlite3 *target = nullptr;
+    int rc = sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    auto failWith = [&](const QString &what) {
+        const QString msg = what + QStringLiteral(": ") + QString::fromUtf8(target ? sqlite3_errmsg(target) : sqlite3_errstr(rc));
+        sqlite3_close_v2(target);
+        QFile::remove(file);
+        throw DbError(msg, rc);
+    };
+    if (rc != SQLITE_OK)
+        failWith(QStringLiteral("A mentés célfájlja nem hozható létre"));
+    sqlite3_backup *backup = sqlite3_backup_init(target, "main", m_db, "main");
+    if (!backup)
+        failWith(QStringLiteral("A mentés nem indítható"));
+    // All pages in one step: one read transaction, so the copy is one consistent state even while
+    // other workstations write (they are not held up under WAL).
+    for (int attempt = 0;; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc == SQLITE_DONE)
+            break;
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && attempt < 200) {
+            sqlite3_sleep(50);
+            continue;
+        }
+        sqlite3_backup_finish(backup);
+        failWith(QStringLiteral("A mentés nem sikerült"));
+    }
+    rc = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_OK)
+        failWith(QStringLiteral("A mentés nem sikerült"));
+    sqlite3_close_v2(target);
 }
 
 ResultSet SqliteBackend::query(const QString &sql, const StatementParams &params)

@@ -23,6 +23,9 @@ public:
     bool isOpen() const override { return m_db != nullptr; }
     ResultSet query(const QString &sql, const StatementParams &params) override;
     qint64 execute(const QString &sql, const StatementParams &params) override;
+    void beginUnit() override;
+    void commitUnit() override;
+    void rollbackUnit() override;
 
     // The database file a connection string's settings name (relative folders are taken from the
     // executable's folder).
@@ -30,6 +33,12 @@ public:
 
     sqlite3 *handle() const { return m_db; }
     const sql::Catalog &catalog() const { return m_catalog; }
+    // SQLite's integrity check of the whole file (the program's collation is registered, so its
+    // indexes are checked too): "ok", or the problems found.
+    QStringList integrityCheck();
+    // A consistent copy of the database into file (which must not exist), through SQLite's online
+    // backup while other connections read and write. Throws DbError.
+    void backupTo(const QString &file);
     // Statements sent to SQLite since open (for benchmarks).
     qint64 statementCount() const { return m_statements; }
 

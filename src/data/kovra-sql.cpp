@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "FieldType.h"
 #include "IniFile.h"
+#include "SqliteBackend.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,10 +15,12 @@ namespace {
 
 int usage(QTextStream &err)
 {
-    err << "usage: kovra-sql [--ini FILE] [--test] (-Q \"statement\" | SCRIPT)\n"
+    err << "usage: kovra-sql [--ini FILE] [--test] (-Q \"statement\" | SCRIPT | --check | --backup FILE)\n"
            "  Reads the connection of kovra.ini (beside the program unless --ini names one);\n"
            "  --test uses the test database. A script's batches are separated by lines holding only GO.\n"
-           "  Rows are printed tab-separated with a header line.\n";
+           "  Rows are printed tab-separated with a header line.\n"
+           "  --check: integrity check of the embedded database (prints ok or the problems found).\n"
+           "  --backup FILE: a consistent copy of the embedded database while it is in use.\n";
     return 2;
 }
 
@@ -40,17 +43,21 @@ int main(int argc, char **argv)
     QTextStream out(stdout), err(stderr);
     QString iniPath = QCoreApplication::applicationDirPath() + QStringLiteral("/kovra.ini");
     bool test = false;
-    QString statement, script;
+    QString statement, script, backupFile;
+    bool check = false;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == u"--ini" && i + 1 < args.size()) iniPath = args[++i];
         else if (a == u"--test") test = true;
         else if (a == u"-Q" && i + 1 < args.size()) statement = args[++i];
+        else if (a == u"--check") check = true;
+        else if (a == u"--backup" && i + 1 < args.size()) backupFile = args[++i];
         else if (!a.startsWith(u'-') && script.isEmpty()) script = a;
         else return usage(err);
     }
-    if (statement.isEmpty() == script.isEmpty())
+    const int tasks = int(!statement.isEmpty()) + int(!script.isEmpty()) + int(check) + int(!backupFile.isEmpty());
+    if (tasks != 1)
         return usage(err);
     if (!QFile::exists(iniPath)) {
         err << "kovra-sql: no configuration file " << iniPath << '\n';
@@ -58,7 +65,9 @@ int main(int argc, char **argv)
     }
 
     QStringList batches;
-    if (!statement.isEmpty()) {
+    if (check || !backupFile.isEmpty()) {
+        // below
+    } else if (!statement.isEmpty()) {
         batches << statement;
     } else {
         QFile f(script);
@@ -78,6 +87,29 @@ int main(int argc, char **argv)
     } catch (const DbError &e) {
         err << "kovra-sql: " << e.message() << '\n';
         return 1;
+    }
+    if (check || !backupFile.isEmpty()) {
+        auto *sqlite = dynamic_cast<SqliteBackend *>(conn.backend());
+        if (!sqlite) {
+            err << "kovra-sql: --check and --backup are for the embedded database; on SQL Server use "
+                   "DBCC CHECKDB and BACKUP DATABASE\n";
+            return 2;
+        }
+        try {
+            if (check) {
+                const QStringList problems = sqlite->integrityCheck();
+                for (const QString &line : problems)
+                    out << line << '\n';
+                return problems == QStringList{QStringLiteral("ok")} ? 0 : 3;
+            }
+            sqlite->backupTo(backupFile);
+            out << "backup written to " << backupFile << '\n';
+            return 0;
+        } catch (const DbError &e) {
+            out.flush();
+            err << "kovra-sql: " << e.message() << '\n';
+            return 1;
+        }
     }
     int batchNo = 0;
     for (const QString &batch : std::as_const(batches)) {

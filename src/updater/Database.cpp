@@ -3,15 +3,20 @@
 #include "Text.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
 
 #include <sqlite3.h>
+
+#include <sql.h>
+#include <sqlext.h>
 
 namespace frissites {
 
@@ -167,9 +172,16 @@ public:
         }
         char *message = nullptr;
         const QByteArray sql = batch.toUtf8();
-        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        m_timedOut = false;
+        m_clock.start();
+        if (m_batchSeconds > 0)
+            sqlite3_progress_handler(m_db, 1000, &SqliteConnection::onProgress, this);
+        const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message);
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        if (rc == SQLITE_OK)
             return true;
-        m_error = QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
+        m_error = m_timedOut ? QStringLiteral("a köteg %1 mp alatt nem futott le, megszakítva").arg(m_batchSeconds)
+                             : QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
         sqlite3_free(message);
         return false;
     }
@@ -217,8 +229,19 @@ public:
     }
 
 private:
+    static int onProgress(void *self)
+    {
+        auto *c = static_cast<SqliteConnection *>(self);
+        if (c->m_clock.elapsed() < qint64(c->m_batchSeconds) * 1000)
+            return 0;
+        c->m_timedOut = true;
+        return 1; // interrupts the batch
+    }
+
     QString m_path;
     sqlite3 *m_db = nullptr;
+    QElapsedTimer m_clock;
+    bool m_timedOut = false;
 };
 
 class OdbcConnection final : public DbConnection {
@@ -242,6 +265,16 @@ public:
         if (!db.open()) {
             m_error = db.lastError().text();
             return false;
+        }
+        // the batch limit as the query timeout of every statement of the connection
+        if (m_batchSeconds > 0) {
+            const QVariant handle = db.driver()->handle();
+            if (handle.metaType() == QMetaType::fromType<SQLHANDLE>()) {
+                SQLHANDLE dbc = *static_cast<SQLHANDLE const *>(handle.data());
+                if (dbc)
+                    SQLSetConnectAttr(dbc, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(m_batchSeconds)),
+                                      SQL_IS_UINTEGER);
+            }
         }
         return true;
     }

@@ -37,8 +37,12 @@ class DbConnection {
 public:
     virtual ~DbConnection() = default;
     virtual bool open() = 0;
-    // Runs one batch as it is, in autocommit mode.
+    // Runs one batch as it is, in autocommit mode; a batch running longer than the time limit is
+    // cancelled and fails.
     virtual bool execute(const QString &batch) = 0;
+    // Seconds a batch may run (0 = no limit); set before open().
+    void setBatchTimeLimit(int seconds) { m_batchSeconds = seconds; }
+    int batchTimeLimit() const { return m_batchSeconds; }
     // First column of the first row; 0 when the query gives no row or NULL. False when the query
     // fails or the value is no integer.
     virtual bool readInteger(const QString &query, qint64 *value) = 0;
@@ -47,6 +51,7 @@ public:
 
 protected:
     QString m_error;
+    int m_batchSeconds = 0;
 };
 
 // Nullptr and *error set for an unsupported provider.

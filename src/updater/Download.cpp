@@ -4,6 +4,7 @@
 #include "UpdateLog.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QUrl>
 
@@ -31,7 +32,9 @@ struct Sink {
     bool refused = false;
     bool writeFailed = false;
     bool opened = false;
+    bool tooLarge = false;
     qint64 received = 0;
+    qint64 limit = 0;
 };
 
 bool isSuccessStatus(long status)
@@ -57,6 +60,10 @@ size_t onWrite(char *data, size_t size, size_t count, void *userData)
             return 0;
         }
         sink->opened = true;
+    }
+    if (sink->received + qint64(length) > sink->limit) {
+        sink->tooLarge = true;
+        return 0;
     }
     if (sink->file->write(data, qint64(length)) != qint64(length)) {
         sink->writeFailed = true;
@@ -84,23 +91,26 @@ Downloader::Downloader(RunView &view, const UpdateLog &log, DownloadOptions opti
 {
 }
 
-bool Downloader::Download(const QString &url, const QString &file)
+bool Downloader::Download(const QString &url, const QString &file, qint64 limitBytes)
 {
     m_status = 0;
     m_error.clear();
+    m_limitNote.clear();
     m_stopped = false;
     m_view.setProgress(0);
-    const bool ok = transfer(url, file);
+    const bool ok = transfer(url, file, limitBytes);
     if (m_stopped)
         return false;
     m_log.write(QStringLiteral("Fájl letöltés: ") + url + QStringLiteral(" -> ") + file + QStringLiteral(" (")
                 + (ok ? QStringLiteral("Rendben") : QStringLiteral("Hiba")) + u')');
+    if (!m_limitNote.isEmpty())
+        m_log.write(QStringLiteral("Letöltési hiba: ") + url + QStringLiteral(": ") + m_limitNote);
     m_view.wait(m_options.settleMilliseconds);
     m_view.processEvents();
     return ok;
 }
 
-bool Downloader::transfer(const QString &url, const QString &file)
+bool Downloader::transfer(const QString &url, const QString &file, qint64 limitBytes)
 {
     const QUrl parsed(url.trimmed(), QUrl::TolerantMode);
     const QString scheme = parsed.scheme().toLower();
@@ -128,6 +138,8 @@ bool Downloader::transfer(const QString &url, const QString &file)
     sink.view = &m_view;
     sink.easy = easy.get();
     sink.checkStatus = scheme != u"ftp";
+    sink.limit = limitBytes > 0 ? limitBytes : std::max<qint64>(1, m_options.maxBytes);
+    const int totalSeconds = std::max(1, m_options.totalTimeoutSeconds);
 
     char errorBuffer[CURL_ERROR_SIZE] = {};
     CURL *c = easy.get();
@@ -142,6 +154,8 @@ bool Downloader::transfer(const QString &url, const QString &file)
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(std::max(1, m_options.connectTimeoutSeconds)));
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(std::max(1, m_options.stallTimeoutSeconds)));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT, long(totalSeconds));
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(sink.limit)); // an announced length above it fails at once
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onWrite);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
@@ -149,6 +163,8 @@ bool Downloader::transfer(const QString &url, const QString &file)
 
     CURLcode result = CURLE_OK;
     bool finished = false;
+    QElapsedTimer clock;
+    clock.start();
     while (!finished) {
         int running = 0;
         if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
@@ -185,7 +201,14 @@ bool Downloader::transfer(const QString &url, const QString &file)
         ok = false;
     target.close();
     if (!ok) {
-        if (sink.refused || (sink.checkStatus && m_status != 0 && !isSuccessStatus(m_status)))
+        if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
+            m_error = QStringLiteral("larger than %1 bytes").arg(sink.limit);
+            m_limitNote = QStringLiteral("nagyobb, mint %1 bájt").arg(sink.limit);
+        } else if (result == CURLE_OPERATION_TIMEDOUT) {
+            m_error = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
+            if (clock.elapsed() >= qint64(totalSeconds) * 1000 - 100)
+                m_limitNote = QStringLiteral("nem ért véget %1 mp alatt").arg(totalSeconds);
+        } else if (sink.refused || (sink.checkStatus && m_status != 0 && !isSuccessStatus(m_status)))
             m_error = QStringLiteral("HTTP status %1").arg(m_status);
         else if (sink.writeFailed)
             m_error = QStringLiteral("cannot write %1").arg(file);

@@ -13,6 +13,8 @@ struct DownloadOptions {
     QString agent = QStringLiteral("frissites"); // the updater's executable name
     int connectTimeoutSeconds = 15;
     int stallTimeoutSeconds = 60;                 // no byte for this long ends the transfer as failed
+    int totalTimeoutSeconds = 1800;               // a transfer taking longer fails, however slowly it trickles
+    qint64 maxBytes = qint64(1) << 30;            // a body above this fails (unless the call names a limit)
     int settleMilliseconds = 500;                 // pause after every download, as the log line is written
     QString workDir;                              // relative file names are below it; empty: the current one
 };
@@ -24,7 +26,9 @@ public:
     // Success only for a complete transfer with a 2xx answer (http, https) or a finished ftp transfer.
     // The local file is created or overwritten once the server answers. A failed transfer or an error
     // status removes it; a stop keeps what arrived and writes no log line.
-    bool Download(const QString &url, const QString &file);
+    // limitBytes: the size the manifest announces (0 = none, the options' cap holds); a longer body
+    // fails. A failure by a limit is logged in a line of its own after the download line.
+    bool Download(const QString &url, const QString &file, qint64 limitBytes = 0);
 
     // Diagnostics of the last call: HTTP status (0 without answer) and libcurl's message.
     long lastStatus() const { return m_status; }
@@ -34,7 +38,7 @@ public:
     const DownloadOptions &options() const { return m_options; }
 
 private:
-    bool transfer(const QString &url, const QString &file);
+    bool transfer(const QString &url, const QString &file, qint64 limitBytes);
 
     RunView &m_view;
     const UpdateLog &m_log;
@@ -42,6 +46,7 @@ private:
     long m_status = 0;
     QString m_error;
     bool m_stopped = false;
+    QString m_limitNote; // the limit that ended the last transfer, for the log
 };
 
 } // namespace frissites

@@ -73,6 +73,7 @@ DatabaseUpdate::Result DatabaseUpdate::run(const IniFile &manifest, ConnectionSe
         fail(error);
         return Result::Failed;
     }
+    db->setBatchTimeLimit(m_batchSeconds);
     if (!db->open()) {
         fail(db->lastError());
         return Result::Failed;

@@ -35,6 +35,8 @@ public:
     bool runScript(DbConnection &db, const QString &fileName);
 
     const QString &lastError() const { return m_error; }
+    // Seconds one batch of a script may run (0 = no limit).
+    void setBatchTimeLimit(int seconds) { m_batchSeconds = seconds; }
 
 private:
     bool fail(const QString &error);
@@ -45,6 +47,7 @@ private:
     QString m_workDir;
     bool m_keepFiles;
     QString m_error;
+    int m_batchSeconds = 0;
 };
 
 } // namespace frissites

@@ -74,6 +74,25 @@ bool isSafeRelativePath(const QString &localPath)
     return !parts.isEmpty() && !parts.contains(QStringLiteral(".."));
 }
 
+// The first symbolic link on the way from root to root/parts that leads out of root (or nowhere);
+// empty when the way stays inside. Links inside the root are followed as they are.
+QString linkOutOfRoot(const QString &root, const QStringList &parts)
+{
+    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
+    QString at = root;
+    for (const QString &part : parts) {
+        at = QDir(at).filePath(part);
+        const QFileInfo info(at);
+        if (!info.isSymLink())
+            continue;
+        const QString target = info.canonicalFilePath();
+        if (canonicalRoot.isEmpty() || target.isEmpty()
+            || !(target == canonicalRoot || target.startsWith(canonicalRoot + u'/')))
+            return at;
+    }
+    return {};
+}
+
 } // namespace
 
 Switches ParseArguments(const QStringList &arguments)
@@ -117,6 +136,14 @@ LocalConfig LocalConfig::read(const IniFile &ini)
     bool ok = false;
     const int timeout = ini.value(QStringLiteral("Szerverek"), QStringLiteral("Idotullepes")).toInt(&ok);
     c.timeoutSeconds = ok && timeout > 0 ? timeout : 0;
+    const auto positive = [&](const QString &key, qint64 fallback) {
+        bool given = false;
+        const qint64 n = ini.value(QStringLiteral("Szerverek"), key).toLongLong(&given);
+        return given && n > 0 ? n : fallback;
+    };
+    c.downloadSeconds = int(std::min<qint64>(positive(QStringLiteral("Letoltes idokorlat"), c.downloadSeconds), 1 << 30));
+    c.downloadMegabytes = std::min<qint64>(positive(QStringLiteral("Letoltes meretkorlat"), c.downloadMegabytes), 1 << 30);
+    c.scriptBatchSeconds = int(std::min<qint64>(positive(QStringLiteral("Script idokorlat"), c.scriptBatchSeconds), 1 << 30));
     return c;
 }
 
@@ -197,6 +224,8 @@ UpdateRun::Outcome UpdateRun::run()
     options.workDir = m_setup.workDir;
     if (m_config.timeoutSeconds > 0)
         options.connectTimeoutSeconds = options.stallTimeoutSeconds = m_config.timeoutSeconds;
+    options.totalTimeoutSeconds = m_config.downloadSeconds;
+    options.maxBytes = m_config.downloadMegabytes * 1024 * 1024;
     m_downloader = std::make_unique<Downloader>(m_view, m_log, options);
     if (stopNoticed())
         return Outcome::Stopped;
@@ -225,6 +254,7 @@ UpdateRun::Outcome UpdateRun::run()
         settings.catalog = m_config.databaseName;
         settings.dataSource = m_config.databaseServer;
         DatabaseUpdate database(m_view, m_log, *m_downloader, m_setup.workDir, m_switches.keepFiles);
+        database.setBatchTimeLimit(m_config.scriptBatchSeconds);
         if (database.run(m_manifest, settings, m_config.base()) == DatabaseUpdate::Result::Failed) {
             addMessage(QStringLiteral("Hiba az adatbázis frissítésekor!"));
             m_result = ResultDatabaseFailed;
@@ -287,7 +317,8 @@ bool UpdateRun::selfUpdate()
     const QString exeName = exe.fileName();
     const QString exeDir = exe.absolutePath();
     const QString newName = exeName + QStringLiteral("_Uj");
-    if (!m_downloader->Download(updater.value(QStringLiteral("programok"), QStringLiteral("frissito")), newName)) {
+    if (!m_downloader->Download(updater.value(QStringLiteral("programok"), QStringLiteral("frissito")), newName,
+                                announcedSize(updater.value(QStringLiteral("programok"), QStringLiteral("meret"))))) {
         m_result = ResultUpdaterDownloadFailed;
         m_view.hideProgress();
         m_log.write(QStringLiteral("A Frissítő programnak nincs verziófrissítése."));
@@ -344,7 +375,7 @@ void UpdateRun::programUpdate()
     const auto download = [&] {
         m_view.setTaskEnabled(4, true);
         m_view.showProgress(announcedSize(expectedSize));
-        m_downloader->Download(m_config.base() + u'/' + serverExe, local + QStringLiteral("_Uj"));
+        m_downloader->Download(m_config.base() + u'/' + serverExe, local + QStringLiteral("_Uj"), announcedSize(expectedSize));
     };
     int mode = 0;
     if (QString::number(FileSize(localPath)) != expectedSize) {
@@ -407,17 +438,24 @@ void UpdateRun::otherFiles()
             continue;
         }
 
-        m_view.showProgress(announcedSize(m_manifest.value(section, QStringLiteral("fajlmeret") + number)));
-        const bool downloaded = m_downloader->Download(m_config.base() + u'/' + remote, temp);
+        const qint64 announced = announcedSize(m_manifest.value(section, QStringLiteral("fajlmeret") + number));
+        m_view.showProgress(announced);
+        const bool downloaded = m_downloader->Download(m_config.base() + u'/' + remote, temp, announced);
         if (downloaded && ChecksumText(path(temp)) == m_manifest.value(section, QStringLiteral("checksum") + number)) {
             QDir rootDir(QDir(m_setup.workDir).absoluteFilePath(ToLocalSeparators(m_config.roots[size_t(root)])));
             const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
-            QString folder = rootDir.absolutePath();
-            for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-                folder = QDir(folder).filePath(parts[i]);
-                QDir().mkdir(folder);
+            const QString outside = linkOutOfRoot(rootDir.absolutePath(), parts);
+            if (!outside.isEmpty()) {
+                m_log.write(QStringLiteral("Fájl másolás: ") + localName + QStringLiteral(" (Hiba: a szimbolikus link ")
+                            + outside + QStringLiteral(" a megosztáson kívülre mutat)"));
+            } else {
+                QString folder = rootDir.absolutePath();
+                for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+                    folder = QDir(folder).filePath(parts[i]);
+                    QDir().mkdir(folder);
+                }
+                copyOverwriting(path(temp), QDir(folder).filePath(parts.last()));
             }
-            copyOverwriting(path(temp), QDir(folder).filePath(parts.last()));
         }
         m_view.hideProgress();
         QFile::remove(path(temp));

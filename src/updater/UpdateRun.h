@@ -54,6 +54,9 @@ struct LocalConfig {
     QString databaseType;   // [Eleresek] Adatbazis tipusa
     std::array<QString, 17> roots; // [Eleresek] Fajl megosztas1..16; root 0 is "."
     int timeoutSeconds = 0; // [Szerverek] Idotullepes: connect and stall limit of downloads; 0 = defaults
+    int downloadSeconds = 1800;              // [Szerverek] Letoltes idokorlat: whole transfer
+    qint64 downloadMegabytes = 1024;         // [Szerverek] Letoltes meretkorlat: without an announced size
+    int scriptBatchSeconds = 600;            // [Szerverek] Script idokorlat: one batch of a database script
 
     static LocalConfig read(const IniFile &ini);
     QString base() const { return updateServer + programId; }

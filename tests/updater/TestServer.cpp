@@ -60,6 +60,18 @@ private:
         if (route.noAnswer)
             return;
         m_route = route;
+        if (route.endless) {
+            m_socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n");
+            const QByteArray block = route.body.isEmpty() ? QByteArray(65536, 'e') : route.body;
+            // refilled as the client reads, never more than a few blocks ahead
+            auto refill = [this, block] {
+                while (m_socket->state() == QAbstractSocket::ConnectedState && m_socket->bytesToWrite() < 4 * block.size())
+                    m_socket->write(block);
+            };
+            connect(m_socket, &QTcpSocket::bytesWritten, this, refill);
+            refill();
+            return;
+        }
         QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason(route.status) + "\r\n";
         head += "Content-Type: application/octet-stream\r\n";
         head += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";

@@ -22,6 +22,7 @@ public:
         int chunkDelayMs = 0;    // ... one every chunkDelayMs
         qint64 stallAfter = -1;  // >= 0: after this many body bytes nothing more is sent
         bool noAnswer = false;   // the request is read and never answered
+        bool endless = false;    // no length announced; the body repeats for as long as it is read
     };
 
     TestServer();

@@ -1,7 +1,9 @@
 #include "Binder.h"
 
+#include "Parser.h"
 #include "TemporalText.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace sql {
@@ -304,18 +306,20 @@ void Binder::extractRownum(Select &s)
         if (!e)
             return false;
         if (e->kind == ExprKind::Binary && e->op == u"AND") {
-            const bool l = visit(e->args[0]);
-            const bool r = visit(e->args[1]);
-            if (l && r) {
+            // the conditions that became the limit leave the chain
+            std::vector<ExprPtr> kept;
+            for (ExprPtr &a : e->args)
+                if (!visit(a))
+                    kept.push_back(std::move(a));
+            if (kept.empty()) {
                 e.reset();
                 return true;
             }
-            if (l) {
-                ExprPtr keep = std::move(e->args[1]);
+            if (kept.size() == 1) {
+                ExprPtr keep = std::move(kept.front());
                 e = std::move(keep);
-            } else if (r) {
-                ExprPtr keep = std::move(e->args[0]);
-                e = std::move(keep);
+            } else {
+                e->args = std::move(kept);
             }
             return false;
         }
@@ -555,7 +559,7 @@ bool Binder::provablySingleRow(const Select &s) const
     };
     std::function<bool(const Expr &)> visit = [&](const Expr &x) -> bool {
         if (x.kind == ExprKind::Binary && x.op == u"AND")
-            return visit(*x.args[0]) || visit(*x.args[1]);
+            return std::any_of(x.args.begin(), x.args.end(), [&](const ExprPtr &a) { return visit(*a); });
         if (x.kind == ExprKind::Binary && x.op == u"=") {
             const Expr *a = x.args[0].get();
             const Expr *b = x.args[1].get();
@@ -774,50 +778,92 @@ void Binder::bindBinary(Expr &e)
     e.type = result;
 }
 
-void Binder::bindPlus(Expr &e)
+namespace {
+
+// How one '+' of a chain is decided: the kind, the result type, and which operand (if any) is
+// converted to a number first.
+struct PlusStep {
+    PlusKind kind = PlusKind::Runtime;
+    FieldType type = FieldType::Unknown;
+    int convert = -1; // 0 left, 1 right
+    FieldType target = FieldType::Unknown;
+};
+
+PlusStep decidePlus(FieldType ta, bool nullA, FieldType tb, bool nullB)
 {
-    ExprPtr &a = e.args[0];
-    ExprPtr &b = e.args[1];
-    const FieldType ta = a->type, tb = b->type;
     if (IsTemporal(ta) || IsTemporal(tb))
         throw TranslateError(QStringLiteral("'+' on a date or time value is not supported"));
-    const bool nullA = a->kind == ExprKind::Null, nullB = b->kind == ExprKind::Null;
+    PlusStep s;
     if (nullA || nullB) {
         const FieldType other = nullA ? tb : ta;
         if (other == FieldType::Text) {
-            e.plus = PlusKind::Concat;
-            e.type = FieldType::Text;
+            s.kind = PlusKind::Concat;
+            s.type = FieldType::Text;
         } else if (IsNumeric(other)) {
-            e.plus = PlusKind::Add;
-            e.type = other;
-        } else {
-            e.plus = PlusKind::Runtime;
-            e.type = FieldType::Unknown;
+            s.kind = PlusKind::Add;
+            s.type = other;
         }
-        return;
+        return s;
     }
     if (ta == FieldType::Text && tb == FieldType::Text) {
-        e.plus = PlusKind::Concat;
-        e.type = FieldType::Text;
-        return;
+        s.kind = PlusKind::Concat;
+        s.type = FieldType::Text;
+        return s;
     }
     if (IsNumeric(ta) && IsNumeric(tb)) {
-        e.plus = PlusKind::Add;
-        e.type = (ta == FieldType::Float || tb == FieldType::Float) ? FieldType::Float : FieldType::Integer;
-        return;
+        s.kind = PlusKind::Add;
+        s.type = (ta == FieldType::Float || tb == FieldType::Float) ? FieldType::Float : FieldType::Integer;
+        return s;
     }
     if ((ta == FieldType::Text && IsNumeric(tb)) || (IsNumeric(ta) && tb == FieldType::Text)) {
         // the text is converted to the number's type
         const FieldType num = IsNumeric(ta) ? ta : tb;
-        const FieldType target = num == FieldType::Float ? FieldType::Float : FieldType::Integer;
-        Coerce(ta == FieldType::Text ? a : b, target, true);
-        e.plus = PlusKind::Add;
-        e.type = target;
-        return;
+        s.kind = PlusKind::Add;
+        s.type = num == FieldType::Float ? FieldType::Float : FieldType::Integer;
+        s.convert = ta == FieldType::Text ? 0 : 1;
+        s.target = s.type;
+        return s;
     }
     // at least one side is untyped: decided by the values at run time
-    e.plus = PlusKind::Runtime;
-    e.type = FieldType::Unknown;
+    return s;
+}
+
+} // namespace
+
+// A chain a + b + c ... is decided step by step from the left, as the server does. Where a step
+// is decided otherwise than the one before (or converts the sum so far), the operands so far
+// become one node: each node of the result is one kind of '+' throughout.
+void Binder::bindPlus(Expr &e)
+{
+    std::vector<ExprPtr> &args = e.args;
+    PlusStep step = decidePlus(args[0]->type, args[0]->kind == ExprKind::Null, args[1]->type,
+                               args[1]->kind == ExprKind::Null);
+    if (step.convert >= 0)
+        Coerce(args[size_t(step.convert)], step.target, true);
+    for (size_t i = 2; i < args.size(); ++i) {
+        const PlusStep next = decidePlus(step.type, false, args[i]->type, args[i]->kind == ExprKind::Null);
+        if (next.kind != step.kind || next.convert == 0) {
+            if (++m_plusSplits > Parser::MaxNesting)
+                throw TranslateError(QStringLiteral("Expression nested too deeply (more than %1 levels)").arg(Parser::MaxNesting));
+            auto head = std::make_unique<Expr>();
+            head->kind = ExprKind::Binary;
+            head->pos = e.pos;
+            head->op = e.op;
+            head->plus = step.kind;
+            head->type = step.type;
+            head->args.reserve(i);
+            for (size_t k = 0; k < i; ++k)
+                head->args.push_back(std::move(args[k]));
+            args.erase(args.begin(), args.begin() + qsizetype(i) - 1);
+            args[0] = std::move(head);
+            i = 1;
+        }
+        if (next.convert >= 0)
+            Coerce(args[next.convert == 0 ? 0 : i], next.target, true);
+        step = next;
+    }
+    e.plus = step.kind;
+    e.type = step.type;
 }
 
 void Binder::bindConvert(Expr &e)

@@ -59,6 +59,7 @@ private:
     const Catalog &m_catalog;
     bool m_neptun = false;
     bool m_oracle = false; // binding the Oracle text of openquery
+    int m_plusSplits = 0;  // chains of '+' broken where their kind changes
 };
 
 // The server's type precedence: the operand of lower precedence is converted.

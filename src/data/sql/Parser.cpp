@@ -56,6 +56,20 @@ Parser::Parser(const QString &text, Dialect dialect, bool numberLiterals)
     }
 }
 
+Parser::Nest::Nest(Parser &parser, int n) : p(parser), levels(0)
+{
+    for (int i = 0; i < n; ++i)
+        add();
+}
+
+void Parser::Nest::add()
+{
+    if (p.m_depth >= MaxNesting)
+        p.fail(QStringLiteral("Expression nested too deeply (more than %1 levels)").arg(MaxNesting));
+    ++p.m_depth;
+    ++levels;
+}
+
 const Token &Parser::peek(int ahead) const
 {
     const int i = std::min<int>(m_pos + ahead, int(m_tokens.size()) - 1);
@@ -526,6 +540,7 @@ void Parser::parseDrop(Statement &st)
 
 SelectPtr Parser::parseSelect()
 {
+    Nest nest(*this);
     auto s = std::make_unique<Select>();
     s->dialect = m_dialect;
     expectWord(u"select");
@@ -745,22 +760,31 @@ TableRef Parser::parseSource()
 
 // ---------------------------------------------------------------- expressions
 
+// A run of one operator becomes one node with all its operands (a left-associative chain): long
+// OR lists and sums are neither parsed nor walked recursively per term. Where the operator changes,
+// the chain so far becomes the first operand of a new node, one nesting level deeper.
 ExprPtr Parser::parseBinaryLevel(ExprPtr (Parser::*operand)(), QString (*opOf)(const Token &))
 {
     ExprPtr left = (this->*operand)();
+    Nest nest(*this, 0);
     for (QString op = opOf(peek()); !op.isEmpty(); op = opOf(peek())) {
         const qsizetype pos = next().pos;
-        auto e = makeExpr(ExprKind::Binary, pos);
-        e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back((this->*operand)());
-        left = std::move(e);
+        const bool sameChain = left->kind == ExprKind::Binary && left->op == op && nest.levels > 0;
+        if (!sameChain) {
+            nest.add();
+            auto e = makeExpr(ExprKind::Binary, pos);
+            e->op = op;
+            e->args.push_back(std::move(left));
+            left = std::move(e);
+        }
+        left->args.push_back((this->*operand)());
     }
     return left;
 }
 
 ExprPtr Parser::parseExpr()
 {
+    Nest nest(*this);
     return parseBinaryLevel(&Parser::parseAnd,
                             [](const Token &t) { return t.isWord(u"or") ? QStringLiteral("OR") : QString(); });
 }
@@ -774,6 +798,7 @@ ExprPtr Parser::parseAnd()
 ExprPtr Parser::parseNot()
 {
     if (peek().isWord(u"not")) {
+        Nest nest(*this);
         const qsizetype pos = next().pos;
         auto e = makeExpr(ExprKind::Unary, pos);
         e->op = QStringLiteral("NOT");
@@ -891,6 +916,7 @@ ExprPtr Parser::parseUnary()
     const Token &t = peek();
     if (t.isOp(u"-") || t.isOp(u"+") || t.isOp(u"~")) {
         const QString op = t.text;
+        Nest nest(*this);
         const qsizetype pos = next().pos;
         ExprPtr operand = parseUnary();
         if (op == u"+")

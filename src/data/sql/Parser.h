@@ -8,6 +8,10 @@ namespace sql {
 
 class Parser {
 public:
+    // Expressions and subqueries nested deeper than this are refused with a TranslateError (the
+    // tree is walked recursively; SQLite itself takes far less).
+    static constexpr int MaxNesting = 200;
+
     // numberLiterals: every quoted text and number of the text gets its ordinal (Expr::slot),
     // counted over all String and Number tokens in text order.
     Parser(const QString &text, Dialect dialect, bool numberLiterals = false);
@@ -66,6 +70,14 @@ private:
     QVector<Token> m_tokens;
     QVector<int> m_slots; // per token: the literal's ordinal, -1 for other tokens; empty = not counted
     int m_pos = 0;
+    int m_depth = 0; // nesting of the construct being parsed
+    struct Nest {
+        Parser &p;
+        int levels;
+        Nest(Parser &parser, int n = 1);
+        ~Nest() { p.m_depth -= levels; }
+        void add(); // one level more for this construct
+    };
 };
 
 } // namespace sql

@@ -2,6 +2,7 @@
 
 #include "Binder.h"
 
+#include <algorithm>
 #include <optional>
 #include <sqlite3.h>
 
@@ -13,15 +14,26 @@ namespace {
 
 const QLatin1String Ci(" COLLATE KOVRA_CI");
 
+// SQLite reads a statement text only up to a NUL: a text holding one is printed as the
+// concatenation of its parts with char(0).
 void literalText(const QString &value, QString &out)
 {
+    const bool hasNul = value.contains(QChar(0));
+    if (hasNul)
+        out += u'(';
     out += u'\'';
     for (QChar c : value) {
         if (c == u'\'')
             out += u'\'';
+        if (c.unicode() == 0) {
+            out += QLatin1String("' || char(0) || '");
+            continue;
+        }
         out += c;
     }
     out += u'\'';
+    if (hasNul)
+        out += u')';
 }
 
 } // namespace
@@ -262,6 +274,58 @@ void SqliteEmitter::operand(const Expr &e, QString &out)
     }
 }
 
+namespace {
+
+// Operands of a chain printed in one run of parentheses; longer chains of an associative
+// operator are grouped, so SQLite's expression depth stays small whatever their length.
+constexpr size_t ChainGroup = 64;
+
+bool associative(const Expr &e)
+{
+    if (e.op == u"OR" || e.op == u"AND" || e.op == u"||")
+        return true;
+    if (e.op == u"+")
+        return e.plus == PlusKind::Concat || (e.plus == PlusKind::Add && e.type != FieldType::Float);
+    return e.op == u"*" && e.type != FieldType::Float && e.type != FieldType::Unknown;
+}
+
+} // namespace
+
+void SqliteEmitter::chain(const Expr &e, size_t first, size_t last, QString &out)
+{
+    const bool oracleConcat = e.op == u"||"; // NULL concatenates as the empty text
+    const QString op = oracleConcat || (e.op == u"+" && e.plus == PlusKind::Concat) ? QStringLiteral("||") : e.op;
+    const size_t count = last - first;
+    out += u'(';
+    if (count > ChainGroup && associative(e)) {
+        const size_t size = (count + ChainGroup - 1) / ChainGroup;
+        for (size_t from = first; from < last; from += size) {
+            if (from > first) {
+                out += u' ';
+                out += op;
+                out += u' ';
+            }
+            chain(e, from, std::min(last, from + size), out);
+        }
+    } else {
+        for (size_t i = first; i < last; ++i) {
+            if (i > first) {
+                out += u' ';
+                out += op;
+                out += u' ';
+            }
+            if (oracleConcat) {
+                out += QLatin1String("ifnull(");
+                expr(*e.args[i], out);
+                out += QLatin1String(", '')");
+            } else {
+                operand(*e.args[i], out);
+            }
+        }
+    }
+    out += u')';
+}
+
 void SqliteEmitter::expr(const Expr &e, QString &out)
 {
     switch (e.kind) {
@@ -302,20 +366,21 @@ void SqliteEmitter::expr(const Expr &e, QString &out)
         return;
     case ExprKind::Binary: {
         const QString &op = e.op;
+        const size_t n = e.args.size();
         if (op == u"+" && e.plus == PlusKind::Runtime) {
-            out += QLatin1String("kovra_add(");
+            // kovra_add(kovra_add(a, b), c): decided pair by pair at run time
+            for (size_t i = 1; i < n; ++i)
+                out += QLatin1String("kovra_add(");
             expr(*e.args[0], out);
-            out += QLatin1String(", ");
-            expr(*e.args[1], out);
-            out += u')';
+            for (size_t i = 1; i < n; ++i) {
+                out += QLatin1String(", ");
+                expr(*e.args[i], out);
+                out += u')';
+            }
             return;
         }
-        if (op == u"||") { // Oracle: NULL concatenates as the empty text
-            out += QLatin1String("(ifnull(");
-            expr(*e.args[0], out);
-            out += QLatin1String(", '') || ifnull(");
-            expr(*e.args[1], out);
-            out += QLatin1String(", ''))");
+        if (op == u"||" || n > 2) {
+            chain(e, 0, n, out);
             return;
         }
         out += u'(';

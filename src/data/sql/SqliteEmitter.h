@@ -36,6 +36,8 @@ private:
     void source(const ast::TableRef &ref, QString &out);
     void expr(const ast::Expr &e, QString &out);
     void operand(const ast::Expr &e, QString &out);
+    // operands first..last of a Binary node with more than two operands (or Oracle's ||)
+    void chain(const ast::Expr &e, size_t first, size_t last, QString &out);
     void function(const ast::Expr &e, QString &out);
     void convert(const ast::Expr &e, QString &out);
     void implicit(const ast::Expr &e, QString &out);

@@ -310,7 +310,9 @@ bool render(const QString &text, const Shape &shape, const StatementTemplate &t,
             return false;
         const Literal &lit = shape.literals[size_t(hole.slot)];
         const bool bindable = bound && hole.bindable;
-        if (t.verbatim[h]) {
+        // a text holding a NUL is printed escaped (see literalText)
+        if (t.verbatim[h]
+            && !(lit.kind == ast::LiteralKind::Text && view.mid(lit.valueStart, lit.valueEnd - lit.valueStart).contains(QChar(0)))) {
             if (lit.kind == ast::LiteralKind::Text) {
                 const QStringView quoted = view.mid(lit.valueStart - 1, lit.end - lit.valueStart + 1); // from the opening quote
                 out += quoted;

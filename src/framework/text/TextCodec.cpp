@@ -89,6 +89,16 @@ bool CanEncode(const QString &text, Charset charset)
 
 QString DecodeUtf8OrWindows1250(const QByteArray &bytes)
 {
+    // a byte-order mark decides
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        return utf8.decode(QByteArrayView(bytes).sliced(3));
+    }
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool le = bytes.at(0) == '\xFF';
+        QStringDecoder utf16(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+        return utf16.decode(QByteArrayView(bytes).sliced(2));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
     return utf8.hasError() ? DecodeText(bytes, Charset::Windows1250) : text;

@@ -77,3 +77,15 @@ QString TrimControl(const QString &text)
         --e;
     return text.mid(b, e - b);
 }
+
+QString RemoveControl(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 32 && u != 127 && u != 0xFEFF)
+            out += c;
+    }
+    return out;
+}

@@ -24,3 +24,6 @@ QString TrimChar(const QString &text, QChar ch, QChar fill);
 
 // Removes leading and trailing blanks and control characters (code <= 32).
 QString TrimControl(const QString &text);
+
+// Without control characters (codes below 32 and 127) and byte-order marks anywhere in the text.
+QString RemoveControl(const QString &text);
