@@ -1,6 +1,8 @@
 // kovra: the attendance register.
 
 #include "AttendanceWindows.h"
+#include "CardWindows.h"
+#include "ReportWindows.h"
 #include "MasterdataWindows.h"
 #include "Adatmodul.h"
 #include "ErrorCapture.h"
@@ -33,6 +35,8 @@ int main(int argc, char **argv)
         RegisterShellWindows();
         RegisterMasterdataWindows();
         RegisterAttendanceWindows();
+        RegisterReportWindows();
+        RegisterCardWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;
