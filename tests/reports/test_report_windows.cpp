@@ -2,6 +2,8 @@
 
 #include "AttendanceSheet.h"
 #include "AttendanceWindows.h"
+#include "CardWindows.h"
+#include "Fokep.h"
 #include "DBGrid.h"
 #include "DataFixture.h"
 #include "Export.h"
@@ -15,6 +17,9 @@
 #include "UserSettings.h"
 #include "VDCComboBox.h"
 #include "form_JelenletLista_Unit.h"
+
+#include <QAction>
+#include <QDir>
 
 #include <QLabel>
 #include <QPushButton>
@@ -106,10 +111,10 @@ class TestReportWindows : public QObject {
         return values;
     }
     // Presses "Nyomtat" and records the sheet window that opens.
-    SheetSeen print(Tform_JelenletLista *w)
+    SheetSeen print(Tform_JelenletLista *w, const QString &savePdfAs = {})
     {
         SheetSeen seen;
-        WhenModalShown([&seen](QWidget *modal) {
+        WhenModalShown([&seen, savePdfAs](QWidget *modal) {
             if (auto *sheet = qobject_cast<TReportPreview *>(modal)) {
                 seen.window = sheet->objectName();
                 const report::Report &r = sheet->report();
@@ -120,6 +125,12 @@ class TestReportWindows : public QObject {
                         seen.header.insert(e.name, e.text);
                 seen.rows = r.rows();
                 QVERIFY(modal->windowState() & Qt::WindowMaximized);
+                if (!savePdfAs.isEmpty()) {
+                    ScriptedFileChooser files;
+                    files.saveAnswers << savePdfAs;
+                    sheet->a_pdf->trigger();
+                    QCOMPARE(files.filters, QStringList{QStringLiteral("PDF fájlok|*.pdf")});
+                }
             }
             modal->close();
         });
@@ -132,6 +143,7 @@ private Q_SLOTS:
     {
         RegisterReportWindows();
         RegisterAttendanceWindows();
+        RegisterCardWindows();
     }
     void init()
     {
@@ -223,7 +235,10 @@ private Q_SLOTS:
         auto w = shown();
         pick(w->vdc_orarend, QStringLiteral("Anatómia"));
         const QString lessonText = w->vdc_orarend->currentText();
-        const SheetSeen s = print(w.get());
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("lista.pdf"));
+        const SheetSeen s = print(w.get(), pdf);
+        QVERIFY(ReadFileBytes(pdf).startsWith("%PDF")); // saved from the preview
         QCOMPARE(s.window, QStringLiteral("form_JelenletiListaNyomt1"));
         QCOMPARE(s.orientation, QPageLayout::Portrait);
         QCOMPARE(s.pages, 1);
@@ -386,6 +401,43 @@ private Q_SLOTS:
         });
         w->bb_lista->click();
         QCOMPARE(opened, QStringLiteral("form_JelenletTor"));
+    }
+
+    void mainWindowOpensTheListsAndCardsForItsRoles_data()
+    {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<bool>("cards");
+        QTest::newRow("role 1") << 1 << true;
+        QTest::newRow("role 2") << 2 << true;
+        QTest::newRow("role 3") << 3 << false;
+        QTest::newRow("role 4") << 4 << true;
+    }
+    void mainWindowOpensTheListsAndCardsForItsRoles()
+    {
+        QFETCH(int, role);
+        QFETCH(bool, cards);
+        LoginInfo.RoleId = role;
+        Tform_Fokep main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        auto *lists = main.findChild<QToolButton *>(QStringLiteral("sb_orarend"));
+        auto *card = main.findChild<QToolButton *>(QStringLiteral("sb_kartya"));
+        QVERIFY(lists->isEnabled());
+        QCOMPARE(card->isEnabled(), cards);
+        QStringList opened;
+        for (QToolButton *b : {lists, card}) {
+            if (!b->isEnabled())
+                continue;
+            WhenModalShown([&opened](QWidget *m) {
+                opened << m->objectName() + u':' + m->windowTitle();
+                m->close();
+            });
+            b->click();
+        }
+        QStringList expected{QStringLiteral("form_JelenletLista:Jelenlét lista")};
+        if (cards)
+            expected << QStringLiteral("form_Kartyak:Kártya adatok");
+        QCOMPARE(opened, expected);
     }
 
     void withoutFacultyNothingIsListed()
