@@ -147,6 +147,7 @@ Tform_Kartyak::Tform_Kartyak(QWidget *parent)
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 3);
     split->setStretchFactor(2, 1);
+    split->setSizes({400, 380, 220});
 
     auto *layout = new QVBoxLayout(p_Adatok);
     layout->addLayout(filters);

@@ -111,9 +111,13 @@ Report AttendanceSheetReport(bool wide, const SheetHeader &header, Rows rows, co
     const QFont heading = LayoutFont(QStringLiteral("Tahoma"), 10, true);
     const QFont small = LayoutFont(QStringLiteral("Tahoma"), 7, true);
     h.add(text(QStringLiteral("qr_nap2"), QRectF(0, 30.5, nameWidth, 5.5), QStringLiteral("Név"), heading));
-    for (int k = 1; k <= boxes; ++k)
-        h.add(text(QStringLiteral("qrl_dat") + QString::number(k), QRectF(firstBox + (k - 1) * pitch, 31.5, 6.4, 4.5),
-                   header.dateHeadings.value(k - 1), small, Qt::AlignCenter));
+    // Over the boxes; a substitute for Tahoma wider than its box prints a little smaller.
+    for (int k = 1; k <= boxes; ++k) {
+        Element date = text(QStringLiteral("qrl_dat") + QString::number(k), QRectF(firstBox + (k - 1) * pitch, 31.5, 6.4, 4.5),
+                            header.dateHeadings.value(k - 1), small, Qt::AlignCenter);
+        date.shrinkToFit = true;
+        h.add(date);
+    }
     h.add(text(wide ? QStringLiteral("QRLabel2") : QStringLiteral("qrl_dat8"), QRectF(totalAt, 31.5, 13.9, 4.5),
                QStringLiteral("összesen"), small, Qt::AlignCenter));
 
