@@ -156,6 +156,7 @@ int main(int argc, char **argv)
     sql::Catalog catalog = sql::Catalog::fromSqlite(raw);
     sql::Translator translator(&catalog);
     const QByteArray translated = translator.translate(statement)->statements.front().sql.toUtf8();
+
     QVector<double> rawMs;
     int rawRows = 0;
     for (int i = 0; i < Repeats; ++i) {
