@@ -55,7 +55,7 @@ CREATE TABLE dbo.szerepkor (
 GO
 
 -- felh_jelszo: low 16 bits of the complemented CRC-32 of the password; NULL = cannot log in yet.
--- szerep_id and kar_id stay NULL for accounts the teachers window creates.
+-- kar_id stays NULL for accounts the teachers window creates (their szerep_id is 3, teacher).
 CREATE TABLE dbo.felhasznalo (
     felh_id     int IDENTITY(1,1) NOT NULL CONSTRAINT PK_felhasznalo PRIMARY KEY,
     felh_nev    nvarchar(20)  COLLATE Latin1_General_100_CI_AS NOT NULL,

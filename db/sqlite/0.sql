@@ -35,7 +35,7 @@ CREATE TABLE szerepkor (
 );
 
 -- felh_jelszo: low 16 bits of the complemented CRC-32 of the password; NULL = cannot log in yet.
--- szerep_id and kar_id stay NULL for accounts the teachers window creates.
+-- kar_id stays NULL for accounts the teachers window creates (their szerep_id is 3, teacher).
 CREATE TABLE felhasznalo (
   felh_id     INTEGER PRIMARY KEY AUTOINCREMENT,
   felh_nev    NVARCHAR(20)  COLLATE KOVRA_CI NOT NULL,

@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "Controls.h"
 #include "DBGrid.h"
+#include "FormFrame.h"
 #include "Guard.h"
 #include "LoginInfo.h"
 #include "Messages.h"
@@ -79,9 +80,9 @@ Tform_JelenletElem::Tform_JelenletElem(QWidget *parent) : TAlap_Form(parent)
     rg_jelenlet->setItems({QStringLiteral("részt vett"), QStringLiteral("hiányzás"), QStringLiteral("pótlás")}, 3);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Órarend"), p_Adatok), 0, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Órarend"), vdc_orarend), 0, 0);
     fields->addWidget(vdc_orarend, 0, 1, 1, 3);
-    fields->addWidget(new QLabel(QStringLiteral("Dátum"), p_Adatok), 1, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Dátum"), bi_datum), 1, 0);
     fields->addWidget(bi_datum, 1, 1);
     fields->addWidget(rg_jelenlet, 2, 0, 1, 4);
     fields->setColumnStretch(2, 1);

@@ -4,6 +4,7 @@
 #include "SqlSplice.h"
 #include "Controls.h"
 #include "DBGrid.h"
+#include "FormFrame.h"
 #include "Export.h"
 #include "Guard.h"
 #include "LoginInfo.h"
@@ -45,16 +46,18 @@ Tform_JelenletTor::Tform_JelenletTor(QWidget *parent) : TAlapSzures_Form(parent)
         e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00.")) + 16);
 
     auto *filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("Dátum"), p_Adatok));
+    filters->addWidget(BuddyLabel(QStringLiteral("Dátum"), bi_datumtol));
+    bi_datumtol->setAccessibleName(QStringLiteral("Dátum -tól"));
+    bi_datumig->setAccessibleName(QStringLiteral("Dátum -ig"));
     filters->addWidget(bi_datumtol);
     filters->addWidget(new QLabel(QStringLiteral("-tól"), p_Adatok));
     filters->addWidget(bi_datumig);
     filters->addWidget(new QLabel(QStringLiteral("-ig"), p_Adatok));
     filters->addSpacing(12);
-    filters->addWidget(new QLabel(QStringLiteral("Rögzírő"), p_Adatok));
+    filters->addWidget(BuddyLabel(QStringLiteral("Rögzírő"), e_kod));
     filters->addWidget(e_kod, 1);
     filters->addSpacing(12);
-    filters->addWidget(new QLabel(QStringLiteral("Hallgató"), p_Adatok));
+    filters->addWidget(BuddyLabel(QStringLiteral("Hallgató"), e_neptun));
     filters->addWidget(e_neptun, 1);
 
     auto *split = new QSplitter(Qt::Horizontal, p_Adatok);
@@ -66,6 +69,7 @@ Tform_JelenletTor::Tform_JelenletTor(QWidget *parent) : TAlapSzures_Form(parent)
     dbg_lista->addColumn(QStringLiteral("nev"), QStringLiteral("név"), true, 120);
     m_szoveg = new QPlainTextEdit(split);
     m_szoveg->setObjectName(QStringLiteral("m_szoveg"));
+    m_szoveg->setAccessibleName(QStringLiteral("A jelentés szövege"));
     m_szoveg->setLineWrapMode(QPlainTextEdit::NoWrap);
     split->addWidget(dbg_lista);
     split->addWidget(m_szoveg);

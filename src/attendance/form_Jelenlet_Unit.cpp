@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "DBGrid.h"
 #include "DaySummary.h"
+#include "FrozenColumn.h"
 #include "DbError.h"
 #include "FileChooser.h"
 #include "Guard.h"
@@ -22,6 +23,8 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextBlock>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -33,6 +36,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 Tform_Jelenlet *form_Jelenlet = nullptr;
 
@@ -81,7 +85,8 @@ QStringList ImportCodeLines(const QString &text)
 Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     : TAlap_Form(parent), keres(sharedConnection(), QStringLiteral("keres"), this),
       lekerdez(sharedConnection(), QStringLiteral("lekerdez"), this),
-      ellenor(sharedConnection(), QStringLiteral("ellenor"), this), m_run(sharedConnection())
+      ellenor(sharedConnection(), QStringLiteral("ellenor"), this), m_run(sharedConnection()),
+      m_scan(sharedConnection())
 {
     setObjectName(QStringLiteral("form_Jelenlet"));
     setWindowTitle(QStringLiteral("Jelenlét"));
@@ -119,6 +124,7 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     sb_be = new QToolButton(p_Adatok);
     sb_be->setObjectName(QStringLiteral("sb_be"));
     sb_be->setToolTip(QStringLiteral("Beolvasás"));
+    sb_be->setAccessibleName(sb_be->toolTip());
     sb_be->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     sb_be->setAutoRaise(true);
     m_kulso = new QPlainTextEdit(p_Adatok);
@@ -129,6 +135,9 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     l_betu->setObjectName(QStringLiteral("l_betu"));
     SpinButton1 = new TSpinButton(p_Adatok);
     SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
+    SpinButton1->setAccessibleName(QStringLiteral("Betűméret"));
+    SpinButton1->upButton->setAccessibleName(QStringLiteral("Betűméret növelése"));
+    SpinButton1->downButton->setAccessibleName(QStringLiteral("Betűméret csökkentése"));
     l_numlock = infoLabel(p_Adatok, "l_numlock");
     bb_lista = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogListView), QStringLiteral("Jelentések"), p_Adatok);
     bb_lista->setObjectName(QStringLiteral("bb_lista"));
@@ -149,15 +158,24 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
         c.alignment = Qt::AlignCenter;
         c.symbolFont = true;
     }
+    FreezeFirstColumn(dbg_lista);
     l_letszam = infoLabel(p_Adatok, "l_letszam");
+    l_olvasas = infoLabel(p_Adatok, "l_olvasas");
+    l_olvasas->setWordWrap(true);
+    l_olvasas->setMinimumHeight(l_olvasas->fontMetrics().height() * 2);
 
     // Left: the lesson and the code list; right: the matrix.
+    auto buddyLabel = [this](const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, p_Adatok);
+        l->setBuddy(buddy);
+        return l;
+    };
     auto *lesson = new QGridLayout;
-    lesson->addWidget(new QLabel(QStringLiteral("Dátum"), p_Adatok), 0, 0);
+    lesson->addWidget(buddyLabel(QStringLiteral("Dátum"), bi_datum), 0, 0);
     lesson->addWidget(bi_datum, 0, 1, Qt::AlignLeft);
-    lesson->addWidget(new QLabel(QStringLiteral("Félév"), p_Adatok), 1, 0);
+    lesson->addWidget(buddyLabel(QStringLiteral("Félév"), vdc_felev), 1, 0);
     lesson->addWidget(vdc_felev, 1, 1);
-    lesson->addWidget(new QLabel(QStringLiteral("Órarend"), p_Adatok), 2, 0);
+    lesson->addWidget(buddyLabel(QStringLiteral("Órarend"), vdc_orarend), 2, 0);
     lesson->addWidget(vdc_orarend, 2, 1);
     lesson->addWidget(l_datum, 3, 1);
     lesson->addWidget(l_hanyadik, 4, 1);
@@ -165,7 +183,7 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     lesson->setColumnStretch(1, 1);
 
     auto *codesHead = new QHBoxLayout;
-    codesHead->addWidget(new QLabel(QStringLiteral("Résztvevő hallgatók Neptun kódja"), p_Adatok), 1);
+    codesHead->addWidget(buddyLabel(QStringLiteral("Résztvevő hallgatók Neptun kódja"), m_jelenlet), 1);
     codesHead->addWidget(l_szam);
     codesHead->addWidget(sb_be);
 
@@ -181,6 +199,7 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     left->addWidget(rg_mi);
     left->addLayout(codesHead);
     left->addWidget(m_jelenlet, 1);
+    left->addWidget(l_olvasas);
     left->addLayout(font);
     left->addWidget(pb_adat);
     left->addWidget(bb_lista, 0, Qt::AlignLeft);
@@ -262,8 +281,64 @@ QStringList Tform_Jelenlet::codeLines() const { return textLines(m_jelenlet->toP
 
 void Tform_Jelenlet::setCodeLines(const QStringList &lines)
 {
-    m_jelenlet->setPlainText(lines.join(u'\n'));
+    m_jelenlet->setPlainText(lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n');
     l_szam->setText(QString::number(lines.size()));
+    // The caret waits on the empty line below the codes: the next code never joins one of them.
+    QTextCursor end = m_jelenlet->textCursor();
+    end.movePosition(QTextCursor::End);
+    m_jelenlet->setTextCursor(end);
+}
+
+void Tform_Jelenlet::appendCodes(const QStringList &codes)
+{
+    setCodeLines(codeLines() + codes);
+    caretToNewLine();
+}
+
+void Tform_Jelenlet::caretToNewLine()
+{
+    QTextCursor end = m_jelenlet->textCursor();
+    end.movePosition(QTextCursor::End);
+    const QString text = m_jelenlet->toPlainText();
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        end.insertText(QStringLiteral("\n"));
+    m_jelenlet->setTextCursor(end);
+    m_jelenlet->ensureCursorVisible();
+}
+
+void Tform_Jelenlet::scanRead(const QString &line)
+{
+    QString code = line.trimmed();
+    code.replace(u'ö', u'0');
+    if (code.isEmpty())
+        return;
+    // Only the latest code waits: a fast reader never queues lookups behind its keys.
+    m_pendingScan = code;
+    if (m_scanQueued)
+        return;
+    m_scanQueued = true;
+    QTimer::singleShot(0, this, [this] { showScan(); });
+}
+
+void Tform_Jelenlet::showScan()
+{
+    m_scanQueued = false;
+    const QString code = std::exchange(m_pendingScan, QString());
+    if (code.isEmpty())
+        return;
+    const QString lesson = vdc_orarend->currentIndex() >= 0 ? vdc_orarend->Eredmeny() : QString();
+    ScanResult r;
+    try {
+        r = m_scan.lookup(code, lesson);
+    } catch (...) {
+        // The reading goes on; the line only tells that it could not look.
+        r.code = code;
+        r.kind = ScanResult::Failed;
+    }
+    QPalette p = l_olvasas->palette();
+    p.setColor(QPalette::WindowText, r.kind == ScanResult::Enrolled ? QColor(0, 128, 0) : colors::Maroon);
+    l_olvasas->setPalette(p);
+    l_olvasas->setText(ScanLookup::Text(r));
 }
 
 void Tform_Jelenlet::SaveBackup() const
@@ -312,6 +387,9 @@ void Tform_Jelenlet::FormShow()
         if (ConfirmBox(QStringLiteral("Szeretné visszatölteni a kódokat?"))) {
             bb_ujClick();
             loadBackup();
+            // The reader's next code goes below the restored ones, not into the date.
+            m_jelenlet->setFocus(Qt::OtherFocusReason);
+            caretToNewLine();
         }
     }
 }
@@ -420,15 +498,14 @@ void Tform_Jelenlet::sb_beClick()
     if (!f.open(QIODevice::ReadOnly))
         throw KovraError(QStringLiteral("A fájl nem olvasható: ") + file);
     m_kulso->setPlainText(DecodeUtf8OrWindows1250(f.readAll()));
-    for (const QString &code : ImportCodeLines(m_kulso->toPlainText()))
-        m_jelenlet->appendPlainText(code);
+    appendCodes(ImportCodeLines(m_kulso->toPlainText()));
 }
 
 void Tform_Jelenlet::dbg_listaDblClick()
 {
     if (!SZURES.isActive() || SZURES.isEmpty())
         return;
-    m_jelenlet->appendPlainText(SZURES.fieldByName(QStringLiteral("hallgato_kod")).asString());
+    appendCodes({SZURES.fieldByName(QStringLiteral("hallgato_kod")).asString()});
 }
 
 void Tform_Jelenlet::bb_felveszClick()
@@ -513,11 +590,21 @@ bool Tform_Jelenlet::eventFilter(QObject *watched, QEvent *event)
             NoteKeypadKey(key);
             l_numlock->setText(NumLockOn() ? QStringLiteral("Num Lock bekapcsolva!")
                                            : QStringLiteral("Num Lock kikapcsolva!"));
-            if (enter)
+            if (enter) {
                 SaveBackup();
+                scanRead(m_jelenlet->textCursor().block().text());
+            }
         } else if (enter && !key->isAutoRepeat()) {
             enterReleased();
         }
+    } else if (event->type() == QEvent::MouseButtonRelease && m_jelenlet && watched == m_jelenlet->viewport()) {
+        // A click below the last line starts a new line at the end, never the end of the last code.
+        QTextCursor end = m_jelenlet->textCursor();
+        end.movePosition(QTextCursor::End);
+        end.movePosition(QTextCursor::StartOfBlock);
+        const int lastLineBottom = m_jelenlet->cursorRect(end).bottom();
+        if (static_cast<QMouseEvent *>(event)->position().y() > lastLineBottom)
+            caretToNewLine();
     }
     return TAlap_Form::eventFilter(watched, event);
 }

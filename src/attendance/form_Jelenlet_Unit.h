@@ -4,6 +4,7 @@
 
 #include "Alap_Form_Unit.h"
 #include "CaptureRun.h"
+#include "ScanLookup.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -28,7 +29,7 @@ public:
     MaskEdit *bi_datum;
     TVDCComboBox *vdc_felev;
     TVDCComboBox *vdc_orarend;
-    QPlainTextEdit *m_jelenlet;
+    QPlainTextEdit *m_jelenlet = nullptr;
     QLabel *l_szam;
     TRadioGroup *rg_mi;
     QLabel *l_datum;
@@ -45,6 +46,8 @@ public:
     QProgressBar *pb_adat;
     QTimer *Timer1;
     DBGrid *dbg_lista;
+    // What the last code read is: the student and whether enrolled in the chosen lesson.
+    QLabel *l_olvasas;
     Dataset keres, lekerdez, ellenor;
 
     void FormShow() override;
@@ -64,7 +67,11 @@ public:
 
     // The code list as lines (a final line break adds no empty line).
     QStringList codeLines() const;
+    // Shows the lines, each ended by a line break, the caret after them: the next code starts on a
+    // line of its own.
     void setCodeLines(const QStringList &lines);
+    // Adds codes at the end of the list and leaves the caret on the empty line after them.
+    void appendCodes(const QStringList &codes);
     // The backup of the code list; its folder is the user's application data folder.
     static QString BackupFilePath();
     void SaveBackup() const;
@@ -81,10 +88,16 @@ private:
     void enterReleased();
     bool checkConnection();
     void loadBackup();
+    void caretToNewLine();
+    void scanRead(const QString &code);
+    void showScan();
 
     bool m_makeUp = false; // the chosen lesson accepts make-ups
     QElapsedTimer m_repainted;
     CaptureRun m_run;
+    ScanLookup m_scan;
+    QString m_pendingScan; // the latest code waiting for its lookup
+    bool m_scanQueued = false;
 };
 
 extern Tform_Jelenlet *form_Jelenlet;

@@ -57,10 +57,12 @@ TAlapSzures_Form::TAlapSzures_Form(QWidget *parent)
     sb_nyomtat = new QToolButton(p_Vezerlosav);
     sb_nyomtat->setObjectName(QStringLiteral("sb_nyomtat"));
     sb_nyomtat->setToolTip(QStringLiteral("Nyomtat"));
+    sb_nyomtat->setAccessibleName(sb_nyomtat->toolTip());
     sb_nyomtat->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     sb_email = new QToolButton(p_Vezerlosav);
     sb_email->setObjectName(QStringLiteral("sb_email"));
     sb_email->setToolTip(QStringLiteral("E-mail"));
+    sb_email->setAccessibleName(sb_email->toolTip());
     sb_email->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     bb_kilepes = GlyphButton(p_Vezerlosav, "bb_kilepes", QStringLiteral("Kilépés"), QStyle::SP_DialogCloseButton);
 

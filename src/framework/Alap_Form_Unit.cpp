@@ -1,6 +1,7 @@
 #include "Alap_Form_Unit.h"
 
 #include "Adatmodul.h"
+#include "Calendar.h"
 #include "Controls.h"
 #include "DBGrid.h"
 #include "FormFrame.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
@@ -175,6 +177,7 @@ MissingField FindMissingRequired(QWidget *window)
         case ControlKind::Edit: missing = static_cast<QLineEdit *>(w)->text().isEmpty(); break;
         case ControlKind::Combo: missing = static_cast<QComboBox *>(w)->currentText().isEmpty(); break;
         case ControlKind::Memo: missing = static_cast<QPlainTextEdit *>(w)->toPlainText().isEmpty(); break;
+        case ControlKind::MaskEdit: missing = MaskEditIsEmpty(static_cast<QLineEdit *>(w)); break;
         default: break;
         }
         if (missing) {
@@ -183,6 +186,44 @@ MissingField FindMissingRequired(QWidget *window)
         }
     });
     return result;
+}
+
+bool IsDateMask(const QString &editMask)
+{
+    QString pattern = editMask.section(u';', 0, 0);
+    pattern.remove(u'!');
+    return pattern.startsWith(QLatin1String("9999/99/99"));
+}
+
+bool MaskEditIsEmpty(const QLineEdit *edit)
+{
+    if (edit->inputMask().isEmpty())
+        return edit->text().isEmpty();
+    // text() keeps the mask's literals and drops its blanks: an untouched field gives the literals alone.
+    QLineEdit untouched;
+    untouched.setInputMask(edit->inputMask());
+    return edit->text() == untouched.text();
+}
+
+QWidget *FindBadDate(QWidget *window)
+{
+    QWidget *bad = nullptr;
+    ForEachControl(window, [&](QWidget *w, ControlKind kind, const QString &) {
+        if (bad || kind != ControlKind::MaskEdit)
+            return;
+        auto *edit = static_cast<MaskEdit *>(w);
+        if (!IsDateMask(edit->editMask()) || MaskEditIsEmpty(edit))
+            return;
+        const QString text = edit->maskedText();
+        // The calendar check reports a malformed text; a half-typed one ("2027.1 .  .") is no date either.
+        if (!CheckDateText(text))
+            bad = w;
+        else if (!ParseDateText(text).isValid()) {
+            InfoBox(QStringLiteral("Rossz dátum!"));
+            bad = w;
+        }
+    });
+    return bad;
 }
 
 QString ReopenAndLocate(Dataset &query, const QString &id, const QString &keyField)
@@ -209,9 +250,7 @@ namespace {
 QPushButton *actionButton(QWidget *parent, const char *name, const QString &caption, QStyle::StandardPixmap icon)
 {
     auto *b = CaptionButton(parent, name, caption, icon);
-    QPalette p = b->palette();
-    p.setColor(QPalette::ButtonText, QColor(0, 128, 0));
-    b->setPalette(p);
+    SetBarButtonColour(b, QColor(0, 128, 0));
     b->setAutoDefault(false);
     return b;
 }
@@ -221,6 +260,7 @@ QToolButton *speedButton(QWidget *parent, const char *name, const QString &hint,
     auto *b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);
     b->setIcon(parent->style()->standardIcon(icon));
     b->setAutoRaise(true);
     b->setIconSize(QSize(24, 24));
@@ -260,11 +300,11 @@ TAlap_Form::TAlap_Form(QWidget *parent)
     bar->addWidget(bb_kilepes);
     setTabOrder(bb_felvesz, bb_uj);
 
-    ConnectGuarded(bb_felvesz, &QPushButton::clicked, this, [this] { bb_felveszClick(); });
-    ConnectGuarded(bb_uj, &QPushButton::clicked, this, [this] { bb_ujClick(); });
-    ConnectGuarded(bb_modosit, &QPushButton::clicked, this, [this] { bb_modositClick(); });
-    ConnectGuarded(bb_megsem, &QPushButton::clicked, this, [this] { bb_megsemClick(); });
-    ConnectGuarded(bb_torol, &QPushButton::clicked, this, [this] { bb_torolClick(); });
+    ConnectGuarded(bb_felvesz, &QPushButton::clicked, this, [this] { runStateChange([this] { bb_felveszClick(); }, true); });
+    ConnectGuarded(bb_uj, &QPushButton::clicked, this, [this] { runStateChange([this] { bb_ujClick(); }); });
+    ConnectGuarded(bb_modosit, &QPushButton::clicked, this, [this] { runStateChange([this] { bb_modositClick(); }); });
+    ConnectGuarded(bb_megsem, &QPushButton::clicked, this, [this] { runStateChange([this] { bb_megsemClick(); }); });
+    ConnectGuarded(bb_torol, &QPushButton::clicked, this, [this] { runStateChange([this] { bb_torolClick(); }); });
     ConnectGuarded(bb_kilepes, &QPushButton::clicked, this, [this] { sb_kilepClick(); });
 
     qApp->installEventFilter(this);
@@ -279,6 +319,94 @@ void TAlap_Form::setBrowseButtons(bool browse)
     bb_modosit->setEnabled(browse);
     bb_megsem->setEnabled(!browse);
     bb_torol->setEnabled(!browse);
+}
+
+namespace {
+
+// A control that takes typing in its present state.
+bool isEditableField(const QWidget *w)
+{
+    switch (KindOf(w)) {
+    case ControlKind::Edit:
+    case ControlKind::MaskEdit: return !static_cast<const QLineEdit *>(w)->isReadOnly();
+    case ControlKind::Memo: return !static_cast<const QPlainTextEdit *>(w)->isReadOnly();
+    case ControlKind::RichEdit: return !static_cast<const QTextEdit *>(w)->isReadOnly();
+    case ControlKind::SpinEdit:
+    case ControlKind::DateTimePicker: return !static_cast<const QAbstractSpinBox *>(w)->isReadOnly();
+    case ControlKind::Combo:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioGroup:
+    case ControlKind::ListBox:
+    case ControlKind::CheckListBox: return true;
+    default: return false;
+    }
+}
+
+bool takesFocus(const QWidget *w)
+{
+    return w->isVisibleTo(w->window()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+}
+
+// The input control a focus widget stands for (the inner line edit of a combo box, a radio button of a group).
+QWidget *controlOf(QWidget *w, const QWidget *panel)
+{
+    for (QWidget *c = w; c && c != panel; c = c->parentWidget())
+        if (KindOf(c) != ControlKind::None && KindOf(c) != ControlKind::Frame && KindOf(c) != ControlKind::PageControl)
+            return c;
+    return nullptr;
+}
+
+} // namespace
+
+QWidget *TAlap_Form::FirstEditableField() const
+{
+    const bool editing = bb_felvesz->isEnabled();
+    QWidget *first = nullptr;
+    // The focus chain is the tab order.
+    for (QWidget *w = p_Adatok->nextInFocusChain(); w && w != p_Adatok; w = w->nextInFocusChain()) {
+        if (!p_Adatok->isAncestorOf(w) || !takesFocus(w))
+            continue;
+        QWidget *control = controlOf(w, p_Adatok);
+        if (!control)
+            continue;
+        if (editing ? isEditableField(control) : KindOf(control) != ControlKind::None) {
+            first = w;
+            break;
+        }
+    }
+    return first;
+}
+
+void TAlap_Form::runStateChange(const std::function<void()> &handler, bool save)
+{
+    const QPointer<QWidget> before = focusWidget();
+    const EditState mode = EditMode;
+    const bool editing = bb_felvesz->isEnabled();
+    if (save && editing) {
+        // Dates are checked before the window's handler writes anything.
+        if (QWidget *bad = FindBadDate(this)) {
+            bad->setFocus();
+            throw SilentAbort();
+        }
+    }
+    try {
+        handler();
+    } catch (const SilentAbort &) {
+        throw;
+    } catch (...) {
+        // A write refused by the database: back to the edit, the typed values stay for correcting.
+        if (save && editing && mode != EditState::Browse && !bb_felvesz->isEnabled()) {
+            EditMode = mode;
+            setBrowseButtons(false);
+            SetEditState(this, int(mode));
+        }
+        throw;
+    }
+    QWidget *now = focusWidget();
+    if (now && now != before && now->window() == this && p_Adatok->isAncestorOf(now))
+        return; // the handler chose its control
+    if (QWidget *first = FirstEditableField())
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 void TAlap_Form::FormShow()
@@ -306,6 +434,12 @@ void TAlap_Form::bb_felveszClick()
         InfoBox(QStringLiteral("A(z) ") + TrimBlanks(missing.name) + QStringLiteral(" megadása kötelező!"));
         missing.control->setFocus();
         throw SilentAbort();
+    }
+    if (EditMode != EditState::Browse) {
+        if (QWidget *bad = FindBadDate(this)) {
+            bad->setFocus();
+            throw SilentAbort();
+        }
     }
     EditMode = EditState::Browse;
     setBrowseButtons(true);
@@ -381,7 +515,7 @@ bool TAlap_Form::FormShortCut(QKeyEvent *event, QWidget *focus)
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
     if (key == Qt::Key_S && mods == Qt::ControlModifier) {
-        RunGuarded([this] { bb_felveszClick(); });
+        RunGuarded([this] { runStateChange([this] { bb_felveszClick(); }, true); });
         return true;
     }
     if (key == Qt::Key_F7 && mods == (Qt::ControlModifier | Qt::ShiftModifier)) {

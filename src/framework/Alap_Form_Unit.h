@@ -12,8 +12,10 @@
 #include "OpenWindow.h"
 
 #include <QDialog>
+#include <functional>
 
 class QFrame;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -30,6 +32,12 @@ struct MissingField {
     QString name; // the keyword without its first two characters, followed by one blank
 };
 MissingField FindMissingRequired(QWidget *window);
+// Mask edits: a date mask ("9999/99/99…"), and whether nothing but the mask is in the field.
+bool IsDateMask(const QString &editMask);
+bool MaskEditIsEmpty(const QLineEdit *edit);
+// The first date mask edit of the window whose text is not a date (an empty one passes): the
+// calendar check has shown "Rossz dátum!". nullptr when every date is sound.
+QWidget *FindBadDate(QWidget *window);
 // The label of the missing field found by the last check of bb_felveszClick.
 extern QString MissingFieldLabel;
 
@@ -70,6 +78,10 @@ public:
     virtual void bb_torolClick();
     virtual void sb_kilepClick();
 
+    // The first control a state change leaves the focus on: in an edit the first editable field,
+    // in browsing the first input control (the list), in tab order; nullptr when there is none.
+    QWidget *FirstEditableField() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -78,6 +90,10 @@ protected:
     void reject() override;
     // Buttons for browsing (true) or editing (false).
     void setBrowseButtons(bool browse);
+    // Runs a state-changing handler: afterwards the focus is on the control the handler chose,
+    // else on FirstEditableField(). A save that fails past the checks returns to the edit with
+    // the typed values on screen.
+    void runStateChange(const std::function<void()> &handler, bool save = false);
 
 private:
     int m_closeResult = QDialog::Rejected;

@@ -4,6 +4,8 @@
 #include "Guard.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 
 QString WingdingsSymbol(const QString &text)
@@ -132,6 +134,13 @@ QVariant DBGridModel::data(const QModelIndex &index, int role) const
             return f;
         }
         return {};
+    case Qt::BackgroundRole:
+        if (m_grid->m_rowColor) {
+            const QColor color = m_grid->m_rowColor(*ds, index.row());
+            if (color.isValid())
+                return QBrush(color);
+        }
+        return {};
     default:
         return {};
     }
@@ -171,6 +180,7 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new DBGridModel(th
     h->setHighlightSections(false);
     h->setStretchLastSection(false);
     connect(h, &QHeaderView::sectionClicked, this, &DBGrid::titleClicked);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { userSelectionChanged(); });
     connect(h, &QHeaderView::sectionResized, this, [this](int i, int, int size) {
         if (!m_syncing && i >= 0 && i < m_columns.size() && size > 0 && !isColumnHidden(i))
             m_columns[i].width = size;
@@ -192,7 +202,10 @@ void DBGrid::setDataset(Dataset *dataset)
     m_dataset = dataset;
     if (dataset) {
         DatasetModel *source = dataset->model();
-        m_links << connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_model->beginResetModel(); });
+        m_links << connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+            rememberSelection();
+            m_model->beginResetModel();
+        });
         m_links << connect(source, &QAbstractItemModel::modelReset, this, [this] { datasetReset(); });
         m_links << connect(dataset, &Dataset::afterScroll, this, [this] { datasetScrolled(); });
     }
@@ -215,6 +228,7 @@ void DBGrid::datasetReset()
         m_fieldIndex << (m_dataset ? m_dataset->fieldIndex(c.fieldName) : -1);
     m_model->endResetModel();
     applyColumnState();
+    restoreSelection();
     datasetScrolled();
 }
 
@@ -231,8 +245,12 @@ void DBGrid::datasetScrolled()
             while (col < m_columns.size() && isColumnHidden(col))
                 ++col;
         }
-        if (col < m_columns.size())
-            setCurrentIndex(m_model->index(row, col));
+        if (col < m_columns.size()) {
+            if (m_multiSelect)
+                selectionModel()->setCurrentIndex(m_model->index(row, col), QItemSelectionModel::NoUpdate);
+            else
+                setCurrentIndex(m_model->index(row, col));
+        }
     }
     m_syncing = false;
 }
@@ -360,4 +378,129 @@ void DBGrid::keyReleaseEvent(QKeyEvent *event)
 {
     Q_EMIT keyReleased(VirtualKeyCode(event));
     QTableView::keyReleaseEvent(event);
+}
+
+// ---- multi-row selection
+
+void DBGrid::setMultiSelect(bool on)
+{
+    m_multiSelect = on;
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    clearRowSelection();
+    if (!on) {
+        selectionModel()->clearSelection();
+        datasetScrolled();
+    }
+}
+
+void DBGrid::selectRow(int row, bool on)
+{
+    if (!m_multiSelect || row < 0 || row >= m_model->rowCount())
+        return;
+    if (on)
+        m_selected.insert(row);
+    else
+        m_selected.remove(row);
+    showSelection();
+}
+
+void DBGrid::selectAllRows()
+{
+    if (!m_multiSelect)
+        return;
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        m_selected.insert(r);
+    showSelection();
+}
+
+void DBGrid::clearRowSelection()
+{
+    m_selected.clear();
+    m_pendingSelection.clear();
+    m_selectionPending = false;
+    if (m_multiSelect)
+        showSelection();
+}
+
+QList<int> DBGrid::selectedRows() const
+{
+    QList<int> rows(m_selected.begin(), m_selected.end());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void DBGrid::setRowColorHook(RowColorHook hook)
+{
+    m_rowColor = std::move(hook);
+    viewport()->update();
+}
+
+void DBGrid::userSelectionChanged()
+{
+    if (m_syncing || !m_multiSelect)
+        return;
+    m_selected.clear();
+    for (const QModelIndex &i : selectionModel()->selectedRows())
+        m_selected.insert(i.row());
+}
+
+void DBGrid::showSelection()
+{
+    const bool was = m_syncing;
+    m_syncing = true;
+    QItemSelection selection;
+    const int last = m_model->columnCount() - 1;
+    if (last >= 0)
+        for (int r : std::as_const(m_selected))
+            selection.select(m_model->index(r, 0), m_model->index(r, last));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_syncing = was;
+}
+
+void DBGrid::rememberSelection()
+{
+    // A close followed by an open is two resets: the rows of the first one are kept.
+    if (!m_multiSelect || m_selectionPending)
+        return;
+    m_pendingSelection.clear();
+    if (m_dataset && m_dataset->isActive()) {
+        for (int r : selectedRows()) {
+            QVariantList values;
+            for (int f = 0; f < m_dataset->fieldCount(); ++f)
+                values << m_dataset->value(r, f);
+            m_pendingSelection << values;
+        }
+    }
+    m_selectionPending = true;
+    m_selected.clear();
+}
+
+void DBGrid::restoreSelection()
+{
+    if (!m_multiSelect)
+        return;
+    if (!m_dataset || !m_dataset->isActive()) {
+        showSelection();
+        return; // keep what was remembered for the next open
+    }
+    m_selected.clear();
+    const int rows = m_dataset->recordCount();
+    for (const QVariantList &values : std::as_const(m_pendingSelection)) {
+        if (values.size() != m_dataset->fieldCount())
+            continue;
+        for (int r = 0; r < rows; ++r) {
+            if (m_selected.contains(r))
+                continue;
+            bool same = true;
+            for (int f = 0; same && f < values.size(); ++f)
+                same = m_dataset->value(r, f) == values[f];
+            if (same) {
+                m_selected.insert(r);
+                break;
+            }
+        }
+    }
+    m_pendingSelection.clear();
+    m_selectionPending = false;
+    showSelection();
 }

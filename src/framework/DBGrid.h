@@ -7,8 +7,10 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
+#include <QSet>
 #include <QTableView>
 #include <QVector>
+#include <functional>
 
 #include "Connection.h" // complete type for the dataset's connection pointer
 #include "Dataset.h"
@@ -75,6 +77,22 @@ public:
     // The column shown at a view position (the current column of the view).
     int currentColumn() const;
 
+    // Multi-row selection (off by default): the user selects with Ctrl/Shift clicks; rows are
+    // dataset row numbers, 0-based. Walking the dataset moves only the current row, never the
+    // selection; reopening keeps the rows whose values are found again and drops the others.
+    void setMultiSelect(bool on);
+    bool multiSelect() const { return m_multiSelect; }
+    void selectRow(int row, bool on = true);
+    void selectAllRows();
+    void clearRowSelection();
+    bool isRowSelected(int row) const { return m_selected.contains(row); }
+    // A snapshot, ascending: safe to walk the dataset over it.
+    QList<int> selectedRows() const;
+
+    // Background colour per row; an invalid colour keeps the default.
+    using RowColorHook = std::function<QColor(const Dataset &dataset, int row)>;
+    void setRowColorHook(RowColorHook hook);
+
 Q_SIGNALS:
     void titleClicked(int column);
     // Every released key, as its Windows virtual key code (123 = F12).
@@ -88,6 +106,10 @@ private:
     friend class DBGridModel;
     void datasetReset(); // ends a reset of the model begun before
     void datasetScrolled();
+    void rememberSelection();  // before the dataset's rows are replaced
+    void restoreSelection();   // after: the remembered rows found again by their values
+    void showSelection();      // the view's selection from m_selected
+    void userSelectionChanged();
     void applyColumnState();
     int fieldIndexOf(int column) const { return m_fieldIndex.value(column, -1); }
 
@@ -98,6 +120,11 @@ private:
     bool m_syncing = false;
     DBGridModel *m_model;
     QVector<QMetaObject::Connection> m_links;
+    bool m_multiSelect = false;
+    QSet<int> m_selected;
+    QList<QVariantList> m_pendingSelection; // values of the selected rows across a reopen
+    bool m_selectionPending = false;
+    RowColorHook m_rowColor;
 };
 
 // The Windows virtual key code of a key event (0 when it has none).

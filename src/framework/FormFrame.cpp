@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -37,12 +38,28 @@ FormFrame BuildFormFrame(QDialog *form)
     return {data, bar, row};
 }
 
+QLabel *BuddyLabel(const QString &text, QWidget *buddy)
+{
+    auto *l = new QLabel(text, buddy->parentWidget());
+    l->setBuddy(buddy);
+    return l;
+}
+
 QFont ControlBarFont()
 {
     QFont f(QStringLiteral("Calibri"));
     f.setPixelSize(13);
     f.setBold(true);
     return f;
+}
+
+void SetBarButtonColour(QPushButton *button, const QColor &colour)
+{
+    QPalette p = button->palette();
+    p.setColor(QPalette::Active, QPalette::ButtonText, colour);
+    p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor::fromRgb(DisabledBarButtonText));
+    button->setPalette(p);
 }
 
 QPushButton *CaptionButton(QWidget *bar, const char *name, const QString &caption, QStyle::StandardPixmap icon)
@@ -52,6 +69,7 @@ QPushButton *CaptionButton(QWidget *bar, const char *name, const QString &captio
     b->setFont(ControlBarFont());
     b->setCursor(Qt::PointingHandCursor);
     b->setMinimumHeight(34);
+    SetBarButtonColour(b, b->palette().color(QPalette::Active, QPalette::ButtonText));
     return b;
 }
 
@@ -60,6 +78,7 @@ QPushButton *GlyphButton(QWidget *bar, const char *name, const QString &hint, QS
     auto *b = new QPushButton(bar->style()->standardIcon(icon), QString(), bar);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
     b->setMinimumSize(40, 34);

@@ -2,12 +2,14 @@
 // The frame shared by the two base forms: the data panel above, the green control bar below, and
 // the buttons of that bar.
 
+#include <QColor>
 #include <QStyle>
 
 class QDialog;
 class QFont;
 class QFrame;
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -19,9 +21,15 @@ struct FormFrame {
 
 // Builds the frame on a base form (title bar without close box) and returns its parts.
 FormFrame BuildFormFrame(QDialog *form);
+// A label beside an input control that names it for screen readers (its buddy); the label's
+// parent is the control's parent.
+QLabel *BuddyLabel(const QString &text, QWidget *buddy);
 // The bold font of the bar's captioned buttons.
 QFont ControlBarFont();
 // A bar button with a glyph and a caption.
 QPushButton *CaptionButton(QWidget *bar, const char *name, const QString &caption, QStyle::StandardPixmap icon);
-// A bar button with only a glyph; the hint names it.
+// The caption colour of a bar button while it is enabled; a disabled one is drawn grey.
+void SetBarButtonColour(QPushButton *button, const QColor &colour);
+inline constexpr QRgb DisabledBarButtonText = 0xff8c8c8c;
+// A bar button with only a glyph; the hint names it (tooltip and accessible name).
 QPushButton *GlyphButton(QWidget *bar, const char *name, const QString &hint, QStyle::StandardPixmap icon);

@@ -54,6 +54,19 @@ void RegisterWindow(const QString &name, WindowFactory factory) { registry().ins
 
 bool IsWindowAvailable(const QString &name) { return registry().contains(name); }
 
+QStringList RegisteredWindowNames()
+{
+    QStringList names = registry().keys();
+    names.sort();
+    return names;
+}
+
+QDialog *CreateRegisteredWindow(const QString &name, QWidget *parent)
+{
+    const auto it = registry().constFind(name);
+    return it == registry().cend() ? nullptr : (*it)(parent);
+}
+
 int OpenRegisteredWindow(const QString &name, QWidget *parent)
 {
     const auto it = registry().constFind(name);

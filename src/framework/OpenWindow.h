@@ -4,6 +4,7 @@
 // menus can tell which exist.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QDialog;
@@ -39,5 +40,9 @@ int OpenWindow(T *&windowVariable, QWidget *parent = nullptr)
 using WindowFactory = std::function<QDialog *(QWidget *parent)>;
 void RegisterWindow(const QString &name, WindowFactory factory);
 bool IsWindowAvailable(const QString &name);
+// The names of the registered windows, sorted.
+QStringList RegisteredWindowNames();
+// Creates the registered window without opening it; nullptr when none is registered.
+QDialog *CreateRegisteredWindow(const QString &name, QWidget *parent = nullptr);
 // Creates the registered window and opens it with OpenWindow; -1 when none is registered.
 int OpenRegisteredWindow(const QString &name, QWidget *parent = nullptr);

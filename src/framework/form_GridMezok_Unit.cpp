@@ -222,6 +222,7 @@ QToolButton *toolButton(QWidget *parent, const char *name, const QString &hint, 
     auto *b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);
     b->setIcon(glyph(g));
     b->setIconSize(QSize(24, 24));
     b->setAutoRaise(true);

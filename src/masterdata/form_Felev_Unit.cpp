@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "Controls.h"
 #include "DBGrid.h"
+#include "FormFrame.h"
 #include "LoginInfo.h"
 #include "RecordOperations.h"
 #include "form_GridMezok_Unit.h"
@@ -47,13 +48,13 @@ Tform_Felev::Tform_Felev(QWidget *parent) : TAlap_Form(parent)
     me_datum_veg->setObjectName(QStringLiteral("me_datum_veg"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Félév neve"), p_Adatok), 0, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Félév neve"), e_nev), 0, 0);
     fields->addWidget(e_nev, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("NEPTUN jelölés"), p_Adatok), 0, 2);
+    fields->addWidget(BuddyLabel(QStringLiteral("NEPTUN jelölés"), e_neptun), 0, 2);
     fields->addWidget(e_neptun, 0, 3);
-    fields->addWidget(new QLabel(QStringLiteral("Kezdete"), p_Adatok), 1, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Kezdete"), me_datum_kezd), 1, 0);
     fields->addWidget(me_datum_kezd, 1, 1);
-    fields->addWidget(new QLabel(QStringLiteral("Vége"), p_Adatok), 1, 2);
+    fields->addWidget(BuddyLabel(QStringLiteral("Vége"), me_datum_veg), 1, 2);
     fields->addWidget(me_datum_veg, 1, 3);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);

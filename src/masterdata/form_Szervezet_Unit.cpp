@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "DBGrid.h"
+#include "FormFrame.h"
 #include "RecordOperations.h"
 
 #include <QCheckBox>
@@ -36,9 +37,9 @@ Tform_Szervezet::Tform_Szervezet(QWidget *parent) : TAlap_Form(parent)
     cb_aktiv->setObjectName(QStringLiteral("cb_aktiv"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Megnevezés"), p_Adatok), 0, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Megnevezés"), e_kar), 0, 0);
     fields->addWidget(e_kar, 0, 1, 1, 3);
-    fields->addWidget(new QLabel(QStringLiteral("Kód"), p_Adatok), 1, 0);
+    fields->addWidget(BuddyLabel(QStringLiteral("Kód"), e_kod), 1, 0);
     fields->addWidget(e_kod, 1, 1);
     fields->addWidget(cb_aktiv, 1, 3);
     fields->setColumnStretch(1, 1);

@@ -74,6 +74,7 @@ Tform_Admin::Tform_Admin(QWidget *parent) : QDialog(parent)
     SpeedButton1->setIcon(QIcon(Glyph("KILEP")));
     SpeedButton1->setIconSize(QSize(32, 32));
     SpeedButton1->setToolTip(QStringLiteral("Kilépés"));
+    SpeedButton1->setAccessibleName(SpeedButton1->toolTip());
     SpeedButton1->setCursor(Qt::PointingHandCursor);
     connect(SpeedButton1, &QToolButton::clicked, this, &QDialog::accept);
 

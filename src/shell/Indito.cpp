@@ -97,10 +97,13 @@ Tform_Indito::Tform_Indito(QWidget *parent) : QDialog(parent), felh(nullptr, QSt
     FNev = new QLineEdit(this);
     FNev->setObjectName(QStringLiteral("FNev"));
     FNev->setGeometry(84, 62, 150, 24);
+    cb_ab->setAccessibleName(QStringLiteral("Adatbázis"));
+    FNev->setAccessibleName(QStringLiteral("Név"));
 
     FJelszo = new QLineEdit(QStringLiteral("Ide írja jelszavát"), this);
     FJelszo->setObjectName(QStringLiteral("FJelszo"));
     FJelszo->setGeometry(84, 92, 150, 24);
+    FJelszo->setAccessibleName(QStringLiteral("Jelszó"));
     auto *stars = new StarPasswordStyle;
     stars->setParent(FJelszo);
     FJelszo->setStyle(stars);
@@ -111,6 +114,7 @@ Tform_Indito::Tform_Indito(QWidget *parent) : QDialog(parent), felh(nullptr, QSt
     Belepes->setIconSize(QSize(32, 32));
     Belepes->setGeometry(246, 36, 52, 40);
     Belepes->setToolTip(QStringLiteral("Belépés"));
+    Belepes->setAccessibleName(Belepes->toolTip());
     Belepes->setDefault(true);
     Belepes->setEnabled(false);
 
@@ -120,6 +124,7 @@ Tform_Indito::Tform_Indito(QWidget *parent) : QDialog(parent), felh(nullptr, QSt
     bb_kilep->setIconSize(QSize(32, 32));
     bb_kilep->setGeometry(246, 84, 52, 40);
     bb_kilep->setToolTip(QStringLiteral("Kilépés"));
+    bb_kilep->setAccessibleName(bb_kilep->toolTip());
     bb_kilep->setAutoDefault(false);
     bb_kilep->setEnabled(true);
 

@@ -1,5 +1,6 @@
 #include "Indito2.h"
 
+#include "FileChooser.h"
 #include "LoginInfo.h"
 #include "Messages.h"
 #include "UserSettings.h"
@@ -84,7 +85,17 @@ bool Tform_Indito2::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Tform_Indito2::openManual() { QDesktopServices::openUrl(QUrl::fromLocalFile(ManualPath())); }
+void Tform_Indito2::openManual()
+{
+    const QString path = ManualPath();
+    if (OpenDocument(path))
+        return;
+    if (QFileInfo::exists(path))
+        InfoBox(QStringLiteral("Nincs program, amely a felhasználói leírást megnyitná. A fájl helye: ")
+                + QDir::toNativeSeparators(path));
+    else
+        InfoBox(QStringLiteral("A felhasználói leírás nem található. Helye: ") + QDir::toNativeSeparators(path));
+}
 
 void Tform_Indito2::bb_ablakClick()
 {

@@ -29,6 +29,7 @@ Tform_JelszoMod::Tform_JelszoMod(QWidget *parent) : QDialog(parent), felh(nullpt
         auto *e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
         e->setToolTip(hint);
+        e->setAccessibleName(hint);
         e->setEchoMode(QLineEdit::Password);
         e->setMinimumWidth(180);
         connect(e, &QLineEdit::textChanged, this, &Tform_JelszoMod::editChange);

@@ -1,17 +1,14 @@
 // kovra: the attendance register.
 
-#include "AttendanceWindows.h"
-#include "CardWindows.h"
-#include "ReportWindows.h"
-#include "MasterdataWindows.h"
 #include "Adatmodul.h"
+#include "AllWindows.h"
 #include "ErrorCapture.h"
 #include "Fokep.h"
 #include "Indito.h"
 #include "IniFile.h"
 #include "KovraApplication.h"
 #include "MessageBoxes.h"
-#include "ShellWindows.h"
+#include "Translations.h"
 
 #include <memory>
 
@@ -25,6 +22,7 @@ int main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
     capture.install();
     InstallMessageBoxes();
+    InstallHungarianTranslations();
 
     const QStringList args = app.arguments();
     const qsizetype ini = args.indexOf(QStringLiteral("--ini"));
@@ -32,11 +30,7 @@ int main(int argc, char **argv)
         SetConfigFilePath(args[ini + 1]);
 
     try {
-        RegisterShellWindows();
-        RegisterMasterdataWindows();
-        RegisterAttendanceWindows();
-        RegisterReportWindows();
-        RegisterCardWindows();
+        RegisterAllWindows();
         auto mainWindow = std::make_unique<Tform_Fokep>();
         auto dataModule = std::make_unique<Tform_Adatmodul>();
         int result = 0;

@@ -6,6 +6,7 @@
 #include "DataFixture.h"
 #include "LoginInfo.h"
 #include "ScriptedMessages.h"
+#include "FocusHighlight.h"
 #include "form_JelenletElem_Unit.h"
 #include "form_JelenletTor_Unit.h"
 #include "form_Jelenlet_Unit.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -74,9 +76,17 @@ bool renderEntries(const QDir &out)
 // The journal of the faculty, the end row of a run with its refused codes selected.
 bool renderJournal(const QDir &out)
 {
+    TFocusHighlight highlight; // as the main window has it: the list framed after the click
     Tform_JelenletTor w;
     w.show();
-    w.dbg_lista->setCurrentIndex(w.dbg_lista->model()->index(5, 1));
+    w.activateWindow();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return false;
+    QTest::qWait(100);
+    const QRect row = w.dbg_lista->visualRect(w.dbg_lista->model()->index(5, 1));
+    QTest::mouseClick(w.dbg_lista->viewport(), Qt::LeftButton, {}, row.center());
+    w.dbg_lista->setFocus(Qt::MouseFocusReason); // without a window manager the click may not focus
+    QTest::qWait(50);
     return save(&w, out.filePath(QStringLiteral("form_JelenletTor.png")));
 }
 
@@ -132,6 +142,13 @@ bool renderCapture(const QDir &out)
         lines << codes.fieldByName(QStringLiteral("hallgato_kod")).asString();
     lines << QStringLiteral("X1Y2Z3") << QStringLiteral("Q0W9E8");
     w.setCodeLines(lines);
+    // The reader's next code, with the line that tells whose it is.
+    w.m_jelenlet->setFocus();
+    QTest::keyClicks(w.m_jelenlet, QStringLiteral("72311046"));
+    QTest::keyClick(w.m_jelenlet, Qt::Key_Return);
+    QTest::qWait(50);
+    if (!save(&w, out.filePath(QStringLiteral("form_Jelenlet_olvasas.png"))))
+        return false;
     w.bb_felvesz->click();
     return save(&w, out.filePath(QStringLiteral("form_Jelenlet.png")));
 }

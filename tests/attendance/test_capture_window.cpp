@@ -18,6 +18,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTextBlock>
 #include <QToolButton>
 
 class TestCaptureWindow : public QObject {
@@ -323,6 +327,134 @@ private Q_SLOTS:
         w->bb_megsem->click();
         w->bb_kilepes->click();
         QCOMPARE(Config().ReadString(QStringLiteral("Hibakezeles"), QStringLiteral("BETU")), QStringLiteral("16"));
+    }
+
+    // After the reload of a backup the reader's next code lands on a line of its own below the
+    // restored ones, never in the date and never glued to the last code.
+    void restoredCodesTakeTheNextScan()
+    {
+        QDir().mkpath(QFileInfo(Tform_Jelenlet::BackupFilePath()).absolutePath());
+        QFile f(Tform_Jelenlet::BackupFilePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("AAA111\r\nBBB222\r\n");
+        f.close();
+        boxes->answers.enqueue(true);
+        auto w = opened();
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222"}));
+        QTRY_VERIFY(w->m_jelenlet->hasFocus());
+        QVERIFY(w->m_jelenlet->textCursor().atEnd());
+        QVERIFY(w->m_jelenlet->textCursor().block().text().isEmpty());
+        // The reader types straight on, without anyone touching the window.
+        for (const char c : QByteArray("CCC333"))
+            QTest::keyClick(QApplication::focusWidget(), c);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222", "CCC333"}));
+        QCOMPARE(w->bi_datum->maskedText(), QStringLiteral("2024.03.06."));
+        QCOMPARE(backup(), QStringLiteral("AAA111\r\nBBB222\r\nCCC333\r\n"));
+
+        // A list that lost its last line break: a click below the last line starts a new line.
+        w->m_jelenlet->setPlainText(QStringLiteral("AAA111\nBBB222"));
+        const int below = w->m_jelenlet->viewport()->height() - 4;
+        QTest::mouseClick(w->m_jelenlet->viewport(), Qt::LeftButton, {}, QPoint(10, below));
+        QTest::keyClicks(w->m_jelenlet, QStringLiteral("DDD444"));
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222", "DDD444"}));
+        // A click on a line itself still edits that line.
+        const QRect first = w->m_jelenlet->cursorRect(QTextCursor(w->m_jelenlet->document()->firstBlock()));
+        QTest::mouseClick(w->m_jelenlet->viewport(), Qt::LeftButton, {}, QPoint(2, first.center().y()));
+        QCOMPARE(w->m_jelenlet->textCursor().blockNumber(), 0);
+        QCOMPARE(w->codeLines().size(), 3);
+    }
+
+    // Each Enter shows what the code is, read-only: the code list, the backup and the database stay as the reader made them.
+    void perScanLine()
+    {
+        auto w = opened();
+        startCapture(w.get(), QStringLiteral("1"));
+        QStringList writes;
+        connect(&fx->conn(), &Connection::statementSent, this, [&](const QString &, const QString &sql) {
+            if (!sql.trimmed().startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
+                writes << sql;
+        });
+        struct Case {
+            QString code, shown;
+        };
+        const QList<Case> cases{
+            {"AAA111", "AAA111: Ács Anna (AAA111) – felvette az órát"},
+            {"1öö2", "1002: Bíró Béla (BBB222) – felvette az órát"},            // card number, zero as "ö"
+            {"71000008", "71000008: Horváth Hugó (HHH888) – NEM vette fel ezt az órát"}, // another lesson's student
+            {"ZZZ999", "ZZZ999: ismeretlen kód"},
+            {"it's", "it's: ismeretlen kód"},
+        };
+        for (const Case &c : cases) {
+            read(w.get(), {c.code});
+            QTRY_COMPARE(w->l_olvasas->text(), c.shown);
+        }
+        QCOMPARE(writes, QStringList());
+        QCOMPARE(w->codeLines(), QStringList({"AAA111", "1002", "71000008", "ZZZ999", "it's"}));
+        QCOMPARE(backup(), w->codeLines().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        QCOMPARE(fx->rows(QStringLiteral("select count(*) from Jelentes")), QStringList{"0"});
+        QCOMPARE(EditMode, EditState::New);
+
+        // Codes faster than the lookups: only the latest is shown, none is lost from the list.
+        w->m_jelenlet->setFocus();
+        for (const QString &code : {QStringLiteral("CCC333"), QStringLiteral("DDD444")}) {
+            QTest::keyClicks(w->m_jelenlet, code);
+            QTest::keyClick(w->m_jelenlet, Qt::Key_Return);
+        }
+        QTRY_COMPARE(w->l_olvasas->text(), QStringLiteral("DDD444: Dénes Dóra (DDD444) – felvette az órát"));
+        QCOMPARE(w->codeLines().mid(5), QStringList({"CCC333", "DDD444"}));
+        // The run itself is unchanged by the lookups.
+        w->bb_felvesz->click();
+        QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join(u'\n')));
+        QCOMPARE(entries(QStringLiteral("orarend_id=1 and jt_id=1")),
+                 QStringList({"1|1|20240306", "2|1|20240306", "3|1|20240306", "4|1|20240306"}));
+    }
+
+    // The students' column stays at the left edge while the dates scroll.
+    void frozenNameColumn()
+    {
+        auto w = opened();
+        w->resize(760, 560);
+        startCapture(w.get(), QStringLiteral("1"));
+        DBGrid *g = w->dbg_lista;
+        auto *frozen = g->findChild<QTableView *>(QStringLiteral("dbg_lista_rogzitett"));
+        QVERIFY(frozen);
+        QTRY_VERIFY(frozen->isVisible());
+        QTRY_VERIFY(g->horizontalScrollBar()->maximum() > 0);
+        g->horizontalScrollBar()->setValue(g->horizontalScrollBar()->maximum());
+        QVERIFY(g->columnViewportPosition(0) < 0); // the grid's own name column has scrolled away
+        QCOMPARE(frozen->geometry().left(), g->viewport()->geometry().left());
+        QCOMPARE(frozen->width(), g->columnWidth(0));
+        QVERIFY(!frozen->isColumnHidden(0));
+        for (int c = 1; c < g->model()->columnCount(); ++c)
+            QVERIFY(frozen->isColumnHidden(c));
+        const QModelIndex at = frozen->indexAt(QPoint(5, frozen->rowViewportPosition(0) + 2));
+        QCOMPARE(at.column(), 0);
+        QCOMPARE(at.data().toString(), g->model()->index(0, 0).data().toString());
+        QCOMPARE(frozen->horizontalHeader()->height(), g->horizontalHeader()->height());
+        // Rows scroll together; the current row is shared.
+        frozen->setCurrentIndex(frozen->model()->index(2, 0));
+        QCOMPARE(g->currentIndex().row(), 2);
+        QCOMPARE(w->SZURES.recNo(), 3);
+        // A double-click on a frozen name adds that student's code as on the grid.
+        const QPoint name = frozen->visualRect(frozen->model()->index(2, 0)).center();
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, name);
+        QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, name);
+        QVERIFY(!w->codeLines().isEmpty());
+        QCOMPARE(w->codeLines().last(), w->SZURES.fieldByName(QStringLiteral("hallgato_kod")).asString());
+    }
+
+    // The focus after each state change: the window's date after "Új", the first field otherwise.
+    void focusAfterStateChanges()
+    {
+        auto w = opened();
+        w->bb_kilepes->setFocus();
+        w->bb_uj->click();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->bi_datum));
+        w->bb_kilepes->setFocus();
+        w->bb_megsem->click();
+        QVERIFY(QApplication::focusWidget() != w->bb_kilepes);
+        QCOMPARE(QApplication::focusWidget(), w->FirstEditableField());
     }
 
     void registeredForMainWindow()

@@ -1,13 +1,17 @@
 // Grid services: the ORDER BY rewrite, title clicks, column layouts in the settings, the column
 // chooser, the grid's row sync and the symbol mapping.
 
+#include "ContextMenu.h"
 #include "DBGrid.h"
 #include "DataFixture.h"
 #include "FrameworkTestKit.h"
 #include "UserSettings.h"
 #include "form_GridMezok_Unit.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QToolButton>
@@ -299,6 +303,101 @@ private Q_SLOTS:
         w.query.open();
         QVERIFY(w.grid->isColumnHidden(0));
         QCOMPARE(w.grid->columnWidth(1), 201);
+    }
+
+    // Rows named by their felev_nev, in the grid's order.
+    static QStringList selectedNames(GridWindow &w)
+    {
+        QStringList names;
+        const int f = w.query.fieldIndex(QStringLiteral("felev_nev"));
+        for (int r : w.grid->selectedRows())
+            names << w.query.text(r, f);
+        return names;
+    }
+
+    void multiSelectionSurvivesWalksAndReopens()
+    {
+        GridWindow w(fx->conn(), QStringLiteral("Select * From felev Order By felev_nev"));
+        w.grid->setMultiSelect(true);
+        w.query.open();
+        w.window.show();
+        // Ctrl-clicks as the user makes them: A and C.
+        auto clickRow = [&](int row, Qt::KeyboardModifiers mods) {
+            const QRect r = w.grid->visualRect(w.grid->model()->index(row, 1));
+            QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, mods, r.center());
+        };
+        clickRow(0, Qt::NoModifier);
+        clickRow(2, Qt::ControlModifier);
+        QCOMPARE(selectedNames(w), (QStringList{QStringLiteral("A félév"), QStringLiteral("C félév")}));
+        // A walk over the rows moves the current row only.
+        for (w.query.first(); !w.query.eof(); w.query.next()) {
+        }
+        w.query.setRecNo(2);
+        QCOMPARE(selectedNames(w), (QStringList{QStringLiteral("A félév"), QStringLiteral("C félév")}));
+        QVERIFY(!w.grid->selectionModel()->isRowSelected(1, {}));
+        QVERIFY(w.grid->selectionModel()->isRowSelected(2, {}));
+        // A reopen whose order changed keeps the same records, a deleted record drops out, and a
+        // new record in a selected row's old place is not selected.
+        fx->conn().execute(QStringLiteral("t"), QStringLiteral("delete from felev where felev_nev='C félév'"));
+        fx->conn().execute(QStringLiteral("t"), QStringLiteral("insert into felev (felev_nev) values ('0 félév')"));
+        w.query.close();
+        w.query.open();
+        QCOMPARE(selectedNames(w), QStringList{QStringLiteral("A félév")});
+        QCOMPARE(w.grid->selectedRows(), QList<int>{1});
+        // Programmatic selection; a plain click selects only the clicked row.
+        w.grid->selectAllRows();
+        QCOMPARE(w.grid->selectedRows(), (QList<int>{0, 1, 2}));
+        w.grid->selectRow(1, false);
+        QCOMPARE(w.grid->selectedRows(), (QList<int>{0, 2}));
+        QVERIFY(w.grid->isRowSelected(2) && !w.grid->isRowSelected(1));
+        clickRow(1, Qt::NoModifier);
+        QCOMPARE(w.grid->selectedRows(), QList<int>{1});
+        w.grid->clearRowSelection();
+        QVERIFY(w.grid->selectedRows().isEmpty());
+        QVERIFY(w.grid->selectionModel()->selectedRows().isEmpty());
+    }
+
+    void singleSelectionIgnoresRowSelection()
+    {
+        GridWindow w(fx->conn());
+        w.query.open();
+        w.grid->selectRow(1);
+        w.grid->selectAllRows();
+        QVERIFY(w.grid->selectedRows().isEmpty());
+    }
+
+    void rowColorHook()
+    {
+        GridWindow w(fx->conn(), QStringLiteral("Select * From felev Order By felev_nev"));
+        w.query.open();
+        QVERIFY(!w.grid->model()->index(0, 1).data(Qt::BackgroundRole).isValid());
+        w.grid->setRowColorHook([](const Dataset &ds, int row) {
+            return ds.text(row, ds.fieldIndex(QStringLiteral("felev_neptun"))) == QLatin1String("N1") ? QColor(Qt::red)
+                                                                                                      : QColor();
+        });
+        // C félév (N1) is the third row; the others keep the default.
+        QCOMPARE(w.grid->model()->index(2, 1).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(!w.grid->model()->index(0, 1).data(Qt::BackgroundRole).isValid());
+    }
+
+    void contextMenu()
+    {
+        QDialog window;
+        auto *memo = new QPlainTextEdit(&window);
+        QMenu *menu = AddContextMenu(memo, QStringLiteral("pm_atvetel"),
+                                     {{QStringLiteral("mi_mentes"), QStringLiteral("Mentés")},
+                                      {QStringLiteral("mi_torles"), QStringLiteral("Törlés")}});
+        QCOMPARE(window.findChild<QMenu *>(QStringLiteral("pm_atvetel")), menu);
+        auto *save = window.findChild<QAction *>(QStringLiteral("mi_mentes"));
+        QVERIFY(save);
+        QCOMPARE(save->text(), QStringLiteral("Mentés"));
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(memo->contextMenuPolicy(), Qt::CustomContextMenu);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Q_EMIT memo->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(menu->isVisible());
+        menu->hide();
     }
 
     void wingdingsSymbols_data()

@@ -89,6 +89,7 @@ public:
     void fillRequired()
     {
         e_nev->setText(QStringLiteral("Teszt"));
+        me_datum->setMaskedText(QStringLiteral("2024.03.06"));
         m_megj->setPlainText(QStringLiteral("megjegyzés"));
         vdc_kar->Ertek(QStringLiteral("1"));
     }
@@ -308,6 +309,7 @@ private Q_SLOTS:
         w->order = order;
         w->bb_uj->click();
         w->m_megj->setPlainText(QStringLiteral("x"));
+        w->me_datum->setMaskedText(QStringLiteral("2024.03.06"));
         w->vdc_kar->Ertek(QStringLiteral("2"));
         w->bb_felvesz->click();
         QCOMPARE(msg->shown, QStringList{"A(z) név megadása kötelező!"});
@@ -334,6 +336,11 @@ private Q_SLOTS:
         MissingField m = FindMissingRequired(&w);
         QCOMPARE(m.control, static_cast<QWidget *>(w.e_nev));
         w.e_nev->setText(QStringLiteral("x"));
+        // A mask edit holding nothing but its mask is empty; the never-editable one is not required.
+        m = FindMissingRequired(&w);
+        QCOMPARE(m.control, static_cast<QWidget *>(w.me_datum));
+        QCOMPARE(m.name, QStringLiteral("dátum "));
+        w.me_datum->setMaskedText(QStringLiteral("2024.0"));
         m = FindMissingRequired(&w);
         QCOMPARE(m.control, static_cast<QWidget *>(w.m_megj));
         QCOMPARE(m.name, QStringLiteral("megjegyzés "));
@@ -341,8 +348,8 @@ private Q_SLOTS:
         // An empty lookup combo without an item of id 0 is missing ...
         m = FindMissingRequired(&w);
         QCOMPARE(m.control, static_cast<QWidget *>(w.vdc_kar));
-        // ... with one it silently takes that item. Mask edits, check boxes and date pickers
-        // (all marked required here) are never missing.
+        // ... with one it silently takes that item. Check boxes and date pickers (both marked
+        // required here) are never missing.
         fx->conn().execute(QStringLiteral("t"), QStringLiteral("insert into kar (kar_id, kar_nev) values (0, '(nincs)')"));
         w.vdc_kar->Feltoltes();
         m = FindMissingRequired(&w);
@@ -358,6 +365,71 @@ private Q_SLOTS:
         f->fillRequired();
         f->bb_felvesz->click();
         QCOMPARE(msg->shown.value(0), QStringLiteral("A(z) Neptun név megadása kötelező!"));
+    }
+
+    // A disabled bar button is drawn grey, not in the green of an enabled one.
+    void disabledButtonsLookDisabled()
+    {
+        auto w = shownForm();
+        QVERIFY(!w->bb_felvesz->isEnabled());
+        QVERIFY(w->bb_uj->isEnabled());
+        const QColor green(0, 128, 0);
+        QCOMPARE(w->bb_uj->palette().color(QPalette::Active, QPalette::ButtonText), green);
+        QVERIFY(w->bb_felvesz->palette().color(QPalette::Disabled, QPalette::ButtonText) != green);
+        // What is drawn: green caption pixels on the enabled button only.
+        const auto greenPixels = [&](QWidget *b) {
+            const QImage img = b->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) {
+                    const QColor c = img.pixelColor(x, y);
+                    n += c.green() > 90 && c.red() < 60 && c.blue() < 60;
+                }
+            return n;
+        };
+        QVERIFY(greenPixels(w->bb_uj) > 10);
+        QCOMPARE(greenPixels(w->bb_felvesz), 0);
+        QCOMPARE(greenPixels(w->bb_megsem), 0);
+        w->bb_uj->click();
+        QVERIFY(greenPixels(w->bb_felvesz) > 10);
+        QCOMPARE(greenPixels(w->bb_uj), 0);
+    }
+
+    // Every date mask edit is checked before the window's handler runs, in both handler orders.
+    void datesCheckedBeforeWriting_data()
+    {
+        QTest::addColumn<char>("order");
+        QTest::newRow("base first") << 'a';
+        QTest::newRow("write first") << 'b';
+    }
+    void datesCheckedBeforeWriting()
+    {
+        QFETCH(char, order);
+        auto w = shownForm();
+        w->order = order;
+        w->bb_uj->click();
+        w->fillRequired();
+        w->me_datum->setMaskedText(QStringLiteral("2024.02.30"));
+        w->bb_felvesz->click();
+        QCOMPARE(msg->shown, QStringList{"Rossz dátum!"});
+        QCOMPARE(w->log, QStringList());
+        QCOMPARE(EditMode, EditState::New);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->me_datum));
+        QCOMPARE(w->me_datum->maskedText(), QStringLiteral("2024.02.30."));
+        // Ctrl+S goes the same way.
+        QTest::keyClick(w->e_szabad, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(msg->shown.size(), 2);
+        QCOMPARE(w->log, QStringList());
+        // The never-editable date mask is checked too when it holds something.
+        w->me_datum->setMaskedText(QStringLiteral("2024.02.29"));
+        w->me_tilos->setMaskedText(QStringLiteral("2024.1"));
+        w->bb_felvesz->click();
+        QCOMPARE(msg->shown.size(), 3);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->me_tilos));
+        w->me_tilos->clearMasked();
+        w->bb_felvesz->click();
+        QCOMPARE(w->log.value(0), QStringLiteral("write 1"));
+        QCOMPARE(EditMode, EditState::Browse);
     }
 
     void unsavedDataQuestion()

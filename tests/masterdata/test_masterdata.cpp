@@ -148,6 +148,94 @@ private Q_SLOTS:
         QCOMPARE(fx->rows(QStringLiteral("select count(*) from felev")), QStringList{"2"});
     }
 
+    // A date that is none, or half typed, or a required one left empty: a message, nothing
+    // written, no error report, and the window keeps what was typed for correcting.
+    void semesterDatesChecked_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("no such month") << "2027.13.99" << "" << "Rossz dátum!" << "me_datum_kezd";
+        QTest::newRow("half typed") << "2027.1" << "" << "Rossz dátum!" << "me_datum_kezd";
+        QTest::newRow("no such day, end") << "2025.02.03" << "2025.02.30" << "Rossz dátum!" << "me_datum_veg";
+        QTest::newRow("start left empty") << "" << "2025.06.30" << "A(z) kezdete megadása kötelező!" << "me_datum_kezd";
+    }
+    void semesterDatesChecked()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, message);
+        QFETCH(QString, focused);
+        RecordedErrors errors;
+        auto w = shown<Tform_Felev>();
+        w->bb_uj->click();
+        w->e_nev->setText(QStringLiteral("2027 tavasz"));
+        w->e_neptun->setText(QStringLiteral("2026/27/2"));
+        // Typed as a person types, digit by digit from the start of the field.
+        const auto type = [](MaskEdit *e, const QString &text) {
+            e->setFocus();
+            e->home(false);
+            QTest::keyClicks(e, QString(text).remove(u'.'));
+        };
+        type(w->me_datum_kezd, start);
+        type(w->me_datum_veg, end);
+        const QString typedStart = w->me_datum_kezd->maskedText();
+        w->bb_felvesz->click();
+        QCOMPARE(msg->shown, QStringList{message});
+        QCOMPARE(errors.texts, QStringList());
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(fx->rows(QStringLiteral("select count(*) from felev")), QStringList{"2"});
+        QCOMPARE(EditMode, EditState::New);
+        QVERIFY(w->bb_felvesz->isEnabled());
+        QCOMPARE(w->e_nev->text(), QStringLiteral("2027 tavasz"));
+        QCOMPARE(w->me_datum_kezd->maskedText(), typedStart);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    }
+
+    // A save the database refuses: the error report, then the edit goes on with the typed values.
+    void semesterRefusedSaveKeepsValues()
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(fx->dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
+        sql::RegisterKovraCollation(db);
+        QCOMPARE(sqlite3_exec(db, "CREATE TRIGGER tele BEFORE INSERT ON felev BEGIN SELECT RAISE(ABORT, 'disk full'); END",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        RecordedErrors errors;
+        auto w = shown<Tform_Felev>();
+        w->bb_uj->click();
+        w->e_nev->setText(QStringLiteral("2027 tavasz"));
+        w->e_neptun->setText(QStringLiteral("2026/27/2"));
+        w->me_datum_kezd->setMaskedText(QStringLiteral("2027.02.01"));
+        w->bb_felvesz->click();
+        QCOMPARE(errors.texts.size(), 1);
+        QCOMPARE(EditMode, EditState::New);
+        QVERIFY(w->bb_felvesz->isEnabled());
+        QVERIFY(!w->bb_uj->isEnabled());
+        QVERIFY(!w->e_nev->isReadOnly());
+        QCOMPARE(w->e_nev->text(), QStringLiteral("2027 tavasz"));
+        QCOMPARE(w->me_datum_kezd->maskedText(), QStringLiteral("2027.02.01."));
+        QCOMPARE(fx->rows(QStringLiteral("select count(*) from felev")), QStringList{"2"});
+    }
+
+    // After every state change the focus is in the window's first field (the list while browsing), never on a bar button.
+    void semesterFocusAfterStateChanges()
+    {
+        auto w = shown<Tform_Felev>();
+        const auto press = [&](QPushButton *b) {
+            b->setFocus();
+            QTest::mouseClick(b, Qt::LeftButton);
+            return QApplication::focusWidget();
+        };
+        QCOMPARE(press(w->bb_uj), static_cast<QWidget *>(w->e_nev));
+        QCOMPARE(press(w->bb_megsem), static_cast<QWidget *>(w->dbg_lista));
+        QCOMPARE(press(w->bb_modosit), static_cast<QWidget *>(w->e_nev));
+        QCOMPARE(press(w->bb_felvesz), static_cast<QWidget *>(w->dbg_lista));
+        QCOMPARE(EditMode, EditState::Browse);
+    }
+
     void semesterModifyAndCancel()
     {
         auto w = shown<Tform_Felev>();

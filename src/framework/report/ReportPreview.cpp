@@ -4,6 +4,8 @@
 #include "Guard.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QShowEvent>
@@ -14,6 +16,13 @@ TReportPreview::TReportPreview(QWidget *parent) : QPrintPreviewDialog(parent)
 {
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
     m_preview = findChild<QPrintPreviewWidget *>();
+    // The preview's own page number and zoom controls, named for screen readers.
+    for (QLineEdit *e : findChildren<QLineEdit *>())
+        if (e->accessibleName().isEmpty() && !qobject_cast<QComboBox *>(e->parentWidget()))
+            e->setAccessibleName(QStringLiteral("Oldalszám"));
+    for (QComboBox *c : findChildren<QComboBox *>())
+        if (c->accessibleName().isEmpty())
+            c->setAccessibleName(QStringLiteral("Nagyítás"));
     connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) {
         RunGuarded([this, printer] {
             printer->setFullPage(true);
