@@ -28,9 +28,12 @@ bool RefuseWhileEditing()
 
 int OpenWindow(QDialog *window)
 {
-    if (!window)
+    if (!window) {
+        OpenPositioned = 0;
         return -1;
+    }
     if (RefuseWhileEditing()) {
+        OpenPositioned = 0;
         delete window;
         return -1;
     }
@@ -46,6 +49,8 @@ int OpenWindow(QDialog *window)
     } catch (...) {
         // The window's own failures were reported where they happened.
     }
+    // The flag was meant for this window only, however it was closed.
+    OpenPositioned = 0;
     delete window;
     return result;
 }
@@ -70,9 +75,9 @@ QDialog *CreateRegisteredWindow(const QString &name, QWidget *parent)
 int OpenRegisteredWindow(const QString &name, QWidget *parent)
 {
     const auto it = registry().constFind(name);
-    if (it == registry().cend())
+    if (it == registry().cend() || RefuseWhileEditing()) {
+        OpenPositioned = 0; // the flag was set for this opening only
         return -1;
-    if (RefuseWhileEditing())
-        return -1;
+    }
     return OpenWindow((*it)(parent));
 }

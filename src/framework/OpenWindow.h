@@ -13,7 +13,8 @@ class QWidget;
 // The program-wide edit state of the record window being edited: 0 browse, 1 new, 2 modify.
 enum class EditState { Browse = 0, New = 1, Modify = 2 };
 extern EditState EditMode;
-// Set to 1 by a caller before opening a window that should position itself on the current selection.
+// Set to 1 by a caller before opening a window that should position itself on the current selection;
+// the opener resets it to 0 once that window has returned (or could not be opened).
 extern int OpenPositioned;
 
 // While EditMode is not Browse: shows "Zárja le az adatfelvitelt!" and returns true.
@@ -29,8 +30,10 @@ int OpenWindow(QDialog *window);
 template <class T>
 int OpenWindow(T *&windowVariable, QWidget *parent = nullptr)
 {
-    if (RefuseWhileEditing())
+    if (RefuseWhileEditing()) {
+        OpenPositioned = 0;
         return -1;
+    }
     windowVariable = new T(parent);
     const int result = OpenWindow(static_cast<QDialog *>(windowVariable));
     windowVariable = nullptr;

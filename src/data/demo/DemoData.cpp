@@ -432,6 +432,26 @@ DemoModel BuildDemoModel(QDate today)
     m.neptunOnlyOffering = m.entries[13].offerings.first();
     m.neptunOnlyTeacher = {100, neptunCode(rng, codes), u("Dr. Új Oktató Péter"), 2, 0};
     m.neptunOnlyTeacherOffering = m.entries[15].offerings.first();
+
+    // Two students registered only to the stand-in's quoted subject of the previous semester: Neptun has
+    // renamed the first and issued a new card to the second. Drawn from a generator of their own, so they
+    // do not depend on the day the attendance above was built for.
+    Random fixed(Seed + 1);
+    for (int i = 0; i < 2; ++i) {
+        Student s;
+        s.id = StudentCount + 1 + i;
+        s.code = neptunCode(fixed, codes);
+        s.name = personName(fixed);
+        s.card = digits(fixed, "1", 9, cardNumbers);
+        s.educationId = digits(fixed, "7", 10, educationIds);
+        m.students << s;
+    }
+    m.renamedStudent = StudentCount + 1;
+    m.renamedTo = u("Kiss-Nagy Anna");
+    m.recardedStudent = StudentCount + 2;
+    m.newCard = digits(fixed, "1", 9, cardNumbers);
+    m.quotedStudent = {1100, neptunCode(fixed, codes), u("O'Brien Kata"), digits(fixed, "1", 9, cardNumbers),
+                       digits(fixed, "7", 10, educationIds)};
     return m;
 }
 

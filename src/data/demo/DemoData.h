@@ -75,6 +75,14 @@ struct DemoModel {
     int neptunOnlyOffering = 0;
     Teacher neptunOnlyTeacher;
     int neptunOnlyTeacherOffering = 0;
+    // Two KOVRA students that Neptun knows otherwise: one renamed, one with a new card number. They are
+    // registered only to the previous semester's quoted subject of the stand-in (see NeptunStandIn.cpp).
+    int renamedStudent = 0;
+    QString renamedTo;
+    int recardedStudent = 0;
+    QString newCard;
+    // A Neptun-only student with a quote in the name, registered to that subject as well.
+    Student quotedStudent;
 
     const Offering &offering(int id) const { return offerings[id - 1]; }
     const Subject &subject(int id) const { return subjects[id - 1]; }
@@ -108,5 +116,7 @@ void WriteKovraDatabase(sqlite3 *db, const DemoModel &model);
 // transaction: the registrations, teachers and class instances the import statements read, plus a few
 // rows of Neptun's own (new students, signed-out registrations, an unknown teacher).
 void WriteNeptunDatabase(sqlite3 *db, const DemoModel &model);
+// Only the stand-in's tables and indexes (empty).
+void CreateNeptunTables(sqlite3 *db);
 
 } // namespace demo

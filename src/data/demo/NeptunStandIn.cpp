@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <optional>
 
 namespace demo {
 
@@ -65,12 +66,85 @@ QString stamp(const QDate &d, const QTime &t)
     return QDateTime(d, t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// The previous semester's cases of the import on the first faculty: a subject KOVRA lacks, with a quote
+// in its name and code, and its courses: "E'01" (a quote), "GYAKORLAT01" (longer than five characters,
+// no language), "L01" (no lesson form); a subject whose code has one character. Registered: the renamed
+// and the re-carded student, the quoted Neptun-only student, three demo students, one of them signed out
+// of the course, another of the whole subject. Tutors: a known teacher, an unknown one with a quote in
+// the name, one without a Neptun code. Class instances, one of them without a start date.
+void WriteImportCases(sqlite3 *db, const DemoModel &m, Statement &partner, Statement &user, Statement &employee,
+                      Statement &indexLine, Statement &courseStudent, Statement &tutor, Statement &instance,
+                      int &indexLineId, int &courseStudentId, int &tutorId, int &instanceId)
+{
+    const Semester &term = m.semesters[0];
+    const int faculty = m.faculties[0].id;
+    constexpr int QuotedSubject = 5900, ShortSubject = 5901;
+    constexpr int LectureCourse = 6900, LongCourse = 6901, FormlessCourse = 6902, ShortCourse = 6903;
+    Statement subject(db, "INSERT INTO T_SUBJECT (ID, C_CODE, C_NAME, C_INTERIORORGANIZATIONID) VALUES (?1, ?2, ?3, ?4)");
+    subject.run(QuotedSubject, QStringLiteral("GKMA'T11A"), QString::fromUtf8("Ma'tek"), organization(faculty));
+    subject.run(ShortSubject, QStringLiteral("Z"), QString::fromUtf8("Zárt tárgy"), organization(faculty));
+    Statement course(db, "INSERT INTO T_COURSE (ID, C_CODE, C_SUBJECTID, C_TERM, C_COURSETYPE, C_LANGUAGE) "
+                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    const std::optional<int> none;
+    course.run(LectureCourse, QStringLiteral("E'01"), QuotedSubject, termItem(term.id), courseTypeItem(1), languageItem(1));
+    course.run(LongCourse, QStringLiteral("GYAKORLAT01"), QuotedSubject, termItem(term.id), courseTypeItem(2), none);
+    course.run(FormlessCourse, QStringLiteral("L01"), QuotedSubject, termItem(term.id), none, languageItem(1));
+    course.run(ShortCourse, QStringLiteral("E01"), ShortSubject, termItem(term.id), courseTypeItem(1), languageItem(1));
+
+    QHash<QPair<int, int>, int> lines;
+    const auto registration = [&](int person, int subjectRow, int courseRow, const QString &lineSignOut = QString(),
+                                  const QString &courseSignOut = QString()) {
+        int &line = lines[{person, subjectRow}];
+        if (line == 0) {
+            line = ++indexLineId;
+            indexLine.run(line, subjectRow, person * 10 + term.id, lineSignOut);
+        }
+        courseStudent.run(++courseStudentId, line, courseRow, courseSignOut);
+    };
+    const int renamed = studentPerson(m.renamedStudent), recarded = studentPerson(m.recardedStudent);
+    const int quoted = studentPerson(m.quotedStudent.id);
+    for (int person : {renamed, recarded, quoted, studentPerson(2), studentPerson(3)})
+        registration(person, QuotedSubject, LectureCourse);
+    registration(renamed, QuotedSubject, LongCourse);
+    registration(quoted, QuotedSubject, LongCourse);
+    registration(recarded, QuotedSubject, FormlessCourse);
+    registration(quoted, ShortSubject, ShortCourse);
+    const QString signedOut = stamp(term.from.addDays(12), QTime(11, 0));
+    registration(studentPerson(4), QuotedSubject, LectureCourse, QString(), signedOut);
+    registration(studentPerson(5), QuotedSubject, LectureCourse, signedOut);
+
+    const int quotedTutor = teacherPerson(101), codeless = teacherPerson(102);
+    partner.run(quotedTutor, QString::fromUtf8("Dr. O'Neil Péter"));
+    user.run(quotedTutor, QStringLiteral("ONEIL1"));
+    employee.run(quotedTutor);
+    partner.run(codeless, QString::fromUtf8("Vendég Oktató"));
+    user.run(codeless, QString());
+    employee.run(codeless);
+    tutor.run(++tutorId, LectureCourse, teacherPerson(m.teachers[0].id));
+    tutor.run(++tutorId, LectureCourse, quotedTutor);
+    tutor.run(++tutorId, LongCourse, codeless);
+    tutor.run(++tutorId, FormlessCourse, teacherPerson(m.teachers[1].id));
+
+    QDate monday = term.from;
+    while (monday.dayOfWeek() != Qt::Monday)
+        monday = monday.addDays(1);
+    for (int week = 0; week < 3; ++week) {
+        const QDate day = monday.addDays(7 * week);
+        instance.run(++instanceId, LectureCourse, stamp(day, QTime(8, 0)), stamp(day, QTime(9, 30)));
+        instance.run(++instanceId, LongCourse, stamp(day.addDays(1), QTime(10, 15)), stamp(day.addDays(1), QTime(11, 45)));
+    }
+    instance.run(++instanceId, LongCourse, QString(), stamp(monday.addDays(22), QTime(11, 45)));
+    instance.run(++instanceId, ShortCourse, stamp(monday.addDays(3), QTime(14, 0)), stamp(monday.addDays(3), QTime(15, 30)));
+}
+
 } // namespace
+
+void CreateNeptunTables(sqlite3 *db) { Exec(db, NeptunSchema); }
 
 void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
 {
     Exec(db, "BEGIN IMMEDIATE");
-    Exec(db, NeptunSchema);
+    CreateNeptunTables(db);
     {
         Statement dict(db, "INSERT INTO T_DictionaryItemBase (ID, C_Name) VALUES (?1, ?2)");
         for (const Semester &s : m.semesters)
@@ -118,13 +192,16 @@ void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
         int cardId = 0;
         const auto addStudent = [&](const Student &s, int faculty) {
             const int person = studentPerson(s.id);
-            partner.run(person, s.name);
+            partner.run(person, s.id == m.renamedStudent ? m.renamedTo : s.name);
             user.run(person, s.code);
             student.run(person, s.educationId);
             if (s.id == 1) // an older, withdrawn card comes first: the import must not read it
                 card.run(++cardId, person, QStringLiteral("1000000000"), CardWithdrawn);
+            if (s.id == m.recardedStudent) // the old card withdrawn, a new one valid
+                card.run(++cardId, person, s.card, CardWithdrawn);
             if (!s.card.isNull()) // every 7th card was handed over, not just printed
-                card.run(++cardId, person, s.card, s.id % 7 == 0 ? CardHandedOver : CardValid);
+                card.run(++cardId, person, s.id == m.recardedStudent ? m.newCard : s.card,
+                         s.id % 7 == 0 ? CardHandedOver : CardValid);
             studentTraining.run(person, person, training(faculty));
             for (const Semester &sem : m.semesters)
                 termData.run(person * 10 + sem.id, person, termItem(sem.id), ActiveStatusItem);
@@ -133,6 +210,7 @@ void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
             addStudent(s, s.id <= 300 ? 1 : 2);
         for (const Student &s : m.neptunOnlyStudents)
             addStudent(s, 2);
+        addStudent(m.quotedStudent, 1);
 
         for (const Teacher &t : m.teachers) {
             partner.run(teacherPerson(t.id), t.name);
@@ -191,6 +269,9 @@ void WriteNeptunDatabase(sqlite3 *db, const DemoModel &m)
             for (int ft : e.offerings)
                 for (const QDate &d : e.dates)
                     instance.run(++instanceId, courseId(ft), stamp(d, e.from), stamp(d, e.to));
+
+        WriteImportCases(db, m, partner, user, employee, indexLine, courseStudent, tutor, instance, indexLineId,
+                         courseStudentId, tutorId, instanceId);
     }
     Exec(db, "COMMIT");
 }

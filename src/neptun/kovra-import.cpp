@@ -1,0 +1,194 @@
+// kovra-import: the Neptun import of the subject registrations window, unattended (a nightly run).
+
+#include "Adatmodul.h"
+#include "DbError.h"
+#include "IniFile.h"
+#include "LoginInfo.h"
+#include "Messages.h"
+#include "NeptunImport.h"
+#include "SqlSplice.h"
+#include "UserLogin.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <unistd.h>
+
+namespace {
+
+enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NoRows = 5, DatabaseError = 6, NeptunFailed = 7 };
+
+class ConsoleMessages final : public MessagePresenter {
+public:
+    bool info(const QString &text) override
+    {
+        QTextStream(stderr) << text << '\n';
+        return true;
+    }
+    bool confirm(const QString &text) override
+    {
+        QTextStream(stderr) << text << " -> Nem\n";
+        return false;
+    }
+};
+
+int usage()
+{
+    QTextStream(stderr)
+        << "usage: kovra-import --ini FILE --user NAME --password PW --faculty ID --semester ID\n"
+           "                    [--subject NAME] [--timetable] [--test]\n"
+           "  Imports the faculty's subject registrations of the semester from Neptun, as the window\n"
+           "  \"Tantárgyjelentkezések\" does; --timetable also creates the timetable entries and dates.\n";
+    return Usage;
+}
+
+// Roles whose main window offers "Jelentkezés".
+bool mayImport(int role) { return role != 3 && role != 4; }
+
+// "\r<label> n/max" on a terminal, at most every 0.2 s and at the end of a part.
+class TerminalProgress {
+public:
+    TerminalProgress() : m_tty(isatty(STDERR_FILENO) == 1) { m_clock.start(); }
+    void show(const char *label, int position, int maximum)
+    {
+        if (!m_tty || (position < maximum && m_clock.elapsed() < 200))
+            return;
+        m_clock.restart();
+        QTextStream err(stderr);
+        err << '\r' << label << ' ' << position << '/' << maximum;
+        if (position >= maximum)
+            err << '\n';
+        err.flush();
+    }
+
+private:
+    bool m_tty;
+    QElapsedTimer m_clock;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    QString ini, user, password, faculty, semester, subject;
+    bool timetable = false, test = false;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto next = [&](QString &v) {
+            if (i + 1 >= args.size())
+                return false;
+            v = args[++i];
+            return true;
+        };
+        if (a == u"--ini") { if (!next(ini)) return usage(); }
+        else if (a == u"--user") { if (!next(user)) return usage(); }
+        else if (a == u"--password") { if (!next(password)) return usage(); }
+        else if (a == u"--faculty") { if (!next(faculty)) return usage(); }
+        else if (a == u"--semester") { if (!next(semester)) return usage(); }
+        else if (a == u"--subject") { if (!next(subject)) return usage(); }
+        else if (a == u"--timetable") timetable = true;
+        else if (a == u"--test") test = true;
+        else return usage();
+    }
+    if (ini.isEmpty() || user.isEmpty() || faculty.isEmpty() || semester.isEmpty())
+        return usage();
+    bool facultyOk = false, semesterOk = false;
+    faculty.toInt(&facultyOk);
+    semester.toInt(&semesterOk);
+    if (!facultyOk || !semesterOk) {
+        err << "kovra-import: --faculty and --semester take the ids (kar_id, felev_id).\n";
+        return Usage;
+    }
+
+    ConsoleMessages messages;
+    SetMessagePresenter(&messages);
+    SetConfigFilePath(ini);
+    Tform_Adatmodul module;
+    try {
+        Dataset felh(&module.ADOConn, QStringLiteral("felh"));
+        switch (LoginWithConfig(IniFile(ini), test, user, password, module, felh)) {
+        case LoginResult::NoConnection:
+            err << "Nincs kapcsolat az adatbázissal!\n";
+            return LoginFailed;
+        case LoginResult::WrongUser:
+            err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
+            return LoginFailed;
+        case LoginResult::Ok:
+            break;
+        }
+        if (!mayImport(LoginInfo.RoleId)) {
+            err << "kovra-import: a(z) " << LoginInfo.UserName << " felhasználó szerepköre nem engedi a Neptun átvételt.\n";
+            return Refused;
+        }
+        // Only a faculty the window would offer this user.
+        Dataset q(&module.ADOConn, QStringLiteral("UPDATEQuery"));
+        q.setSql(NeptunImport::FacultyListStatement());
+        q.open();
+        const bool offered = q.locate(QStringLiteral("ID"), {faculty});
+        q.close();
+        if (!offered) {
+            err << "kovra-import: a(z) " << faculty << " szervezet nem választható ennek a felhasználónak.\n";
+            return Refused;
+        }
+        q.setSql(QStringLiteral("Select felev_id From felev Where felev_id=") + SqlId(semester));
+        q.open();
+        const bool semesterExists = !q.isEmpty();
+        q.close();
+        if (!semesterExists) {
+            err << "kovra-import: nincs " << semester << " azonosítójú félév.\n";
+            return Refused;
+        }
+        NeptunImport::ChooseFaculty(q, faculty);
+        CurrentSemesterId = semester;
+
+        NeptunImportRequest request;
+        request.facultyId = LoginInfo.FacultyId;
+        request.facultyCode = LoginInfo.FacultyCode;
+        request.semesterId = semester;
+        request.semesterNeptun = NeptunImport::SemesterNeptunName(q, semester);
+        request.subjectName = subject;
+        request.timetable = timetable;
+
+        NeptunImport import(&module.ADOConn);
+        TerminalProgress bar;
+        bool partTwo = false;
+        import.messageAdded = [&out](const QString &line) { out << line << '\n'; };
+        import.messagesCleared = [&partTwo, &out] {
+            partTwo = true;
+            out.flush();
+        };
+        import.progress = [&](int position, int maximum) {
+            out.flush();
+            bar.show(partTwo ? "Órarend" : "Jelentkezések", position, maximum);
+        };
+        err << "A lekérdezés folyamatban...\n";
+        err.flush();
+        const int rows = import.query(request);
+        if (rows < 0) {
+            err << "kovra-import: a Neptun lekérdezés sikertelen.\n";
+            return NeptunFailed;
+        }
+        err << "Neptun sorok: " << rows << '\n';
+        err.flush();
+        switch (import.run()) {
+        case NeptunImportOutcome::Done:
+            out.flush();
+            InfoBox(NeptunImport::DoneText);
+            return Ok;
+        case NeptunImportOutcome::NoRows:
+            return NoRows;
+        case NeptunImportOutcome::ClassInstancesFailed:
+            out.flush();
+            err << "kovra-import: az órák Neptun lekérdezése sikertelen; az órarendi átvétel félbemaradt.\n";
+            return NeptunFailed;
+        }
+        return Ok;
+    } catch (const DbError &e) {
+        out.flush();
+        err << "kovra-import: " << e.message() << '\n';
+        return DatabaseError;
+    }
+}
