@@ -6,6 +6,7 @@
 #include "LoginInfo.h"
 #include "Messages.h"
 #include "RecordOperations.h"
+#include "SqlSplice.h"
 
 QString MatrixSignColumn(int n)
 {
@@ -45,6 +46,33 @@ static void reopen(Dataset &q, const QString &sql)
     q.open();
 }
 
+QString DiagnoseDuplicate(const QString &lessonId, Dataset &updateQuery, Dataset &ellenor)
+{
+    const QString lesson = SqlId(lessonId);
+    reopen(updateQuery, QStringLiteral("Select a.jelenlet_datum From Jelenlet a Where a.orarend_id=") + lesson
+                            + QStringLiteral(" Group by a.jelenlet_datum Having (COUNT(a.jt_id) > (Select "
+                                             "COUNT(x.th_id) From Tan_Hall x Where x.orarend_id=")
+                            + lesson + QStringLiteral("))"));
+    QString message;
+    if (!updateQuery.isEmpty()) {
+        const QDate d = updateQuery.fieldByName(QStringLiteral("jelenlet_datum")).asDate();
+        updateQuery.close();
+        reopen(ellenor, QStringLiteral("Select a.jelenlet_datum, (Select TOP 1 x.hallgato_nev From hallgato x Where "
+                                       "x.hallgato_id=a.hallgato_id) as hallgato From jelenlet a Where "
+                                       "a.jelenlet_datum='")
+                            + d.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("' and a.orarend_id=") + lesson);
+        if (!ellenor.isEmpty()) {
+            message = QStringLiteral("Duplikált jelenlét ") + ellenor.fieldByName(QStringLiteral("jelenlet_datum")).asString()
+                      + QStringLiteral(" órán ") + ellenor.fieldByName(QStringLiteral("hallgato")).asString()
+                      + QStringLiteral("-nál!");
+            InfoBox(message);
+        }
+        ellenor.close();
+    }
+    updateQuery.close();
+    return message;
+}
+
 DaySummaryResult ComputeDaySummary(const QString &lessonId, const QString &semesterId, Dataset &keres, Dataset &szures,
                                    Dataset &updateQuery, Dataset &ellenor)
 {
@@ -63,28 +91,7 @@ DaySummaryResult ComputeDaySummary(const QString &lessonId, const QString &semes
     try {
         szures.open();
     } catch (const DbError &) {
-        reopen(updateQuery, QStringLiteral("Select a.jelenlet_datum From Jelenlet a Where a.orarend_id=") + lesson
-                                + QStringLiteral(" Group by a.jelenlet_datum Having (COUNT(a.jt_id) > (Select "
-                                                 "COUNT(x.th_id) From Tan_Hall x Where x.orarend_id=")
-                                + lesson + QStringLiteral("))"));
-        if (!updateQuery.isEmpty()) {
-            const QDate d = updateQuery.fieldByName(QStringLiteral("jelenlet_datum")).asDate();
-            updateQuery.close();
-            reopen(ellenor, QStringLiteral("Select a.jelenlet_datum, (Select TOP 1 x.hallgato_nev From hallgato x Where "
-                                           "x.hallgato_id=a.hallgato_id) as hallgato From jelenlet a Where "
-                                           "a.jelenlet_datum='")
-                                + d.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("' and a.orarend_id=") + lesson);
-            if (!ellenor.isEmpty()) {
-                r.duplicateMessage = QStringLiteral("Duplikált jelenlét ")
-                                     + ellenor.fieldByName(QStringLiteral("jelenlet_datum")).asString()
-                                     + QStringLiteral(" órán ") + ellenor.fieldByName(QStringLiteral("hallgato")).asString()
-                                     + QStringLiteral("-nál!");
-                InfoBox(r.duplicateMessage);
-            }
-            ellenor.close();
-            return r;
-        }
-        updateQuery.close();
+        r.duplicateMessage = DiagnoseDuplicate(lessonId, updateQuery, ellenor);
         return r;
     }
     r.opened = true;

@@ -27,6 +27,10 @@ struct DaySummaryResult {
 DaySummaryResult ComputeDaySummary(const QString &lessonId, const QString &semesterId, Dataset &keres, Dataset &szures,
                                    Dataset &updateQuery, Dataset &ellenor);
 
+// The diagnosis of a matrix that cannot be built: the first date with more entries than enrolments
+// and its "Duplikált jelenlét … órán …-nál!" message (shown); empty when no date is duplicated.
+QString DiagnoseDuplicate(const QString &lessonId, Dataset &updateQuery, Dataset &ellenor);
+
 // Whether the lesson has entries on the date (yyyymmdd) and, when confirmed, deletes them all.
 // Returns true when something was deleted.
 bool DeleteDayAttendance(const QString &lessonId, const QString &compactDate, Dataset &keres);

@@ -1,9 +1,11 @@
 #include "AllWindows.h"
 
 #include "AttendanceWindows.h"
+#include "CardWindows.h"
 #include "ErrorWindows.h"
 #include "MasterdataWindows.h"
 #include "NeptunWindows.h"
+#include "ReportWindows.h"
 #include "ShellWindows.h"
 #include "TimetableWindows.h"
 
@@ -15,4 +17,6 @@ void RegisterAllWindows()
     RegisterTimetableWindows();
     RegisterNeptunWindows();
     RegisterErrorWindows();
+    RegisterReportWindows();
+    RegisterCardWindows();
 }

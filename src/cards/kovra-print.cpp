@@ -1,0 +1,214 @@
+// kovra-print: prints the attendance sheet of a lesson or the cards of a selection to a PDF file,
+// with the statements and layouts of the windows.
+
+#include "Adatmodul.h"
+#include "AttendanceMatrix.h"
+#include "AttendanceSheet.h"
+#include "CardSelection.h"
+#include "DbError.h"
+#include "Guard.h"
+#include "IniFile.h"
+#include "LoginInfo.h"
+#include "Messages.h"
+#include "UserLogin.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+
+enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NothingToPrint = 5, DatabaseError = 6, WriteFailed = 7 };
+
+class ConsoleMessages final : public MessagePresenter {
+public:
+    bool info(const QString &text) override
+    {
+        QTextStream(stderr) << text << '\n';
+        return true;
+    }
+    bool confirm(const QString &text) override
+    {
+        QTextStream(stderr) << text << " -> Nem\n";
+        return false;
+    }
+};
+
+int usage()
+{
+    QTextStream(stderr)
+        << "usage: kovra-print --ini FILE --user NAME --password PW [--test] sheet --semester ID --lesson ID OUT.pdf\n"
+           "       kovra-print --ini FILE --user NAME --password PW [--test] cards --semester ID [--lesson ID]\n"
+           "                   [--course ID] [--language ID] [--year TEXT] [--without-card] [--students ID,ID,...]\n"
+           "                   [--record] OUT.pdf\n"
+           "  sheet: the attendance sheet of the lesson (landscape from eight lesson dates on).\n"
+           "  cards: the cards of the students the card window would list; --students prints only those of\n"
+           "  them, --record records the issue of today's card for every card printed.\n"
+           "exit codes: 0 printed, 2 usage, 3 login failed, 4 refused (role, lesson), 5 nothing to print,\n"
+           "            6 database error, 7 the file cannot be written\n";
+    return Usage;
+}
+
+bool isId(const QString &s)
+{
+    if (s.isEmpty() || s.size() > 18)
+        return false;
+    for (QChar c : s)
+        if (!c.isDigit())
+            return false;
+    return true;
+}
+
+// The lesson's name as the lesson combos show it; empty when the faculty and semester have no such lesson.
+QString lessonText(Dataset &q, const QString &semester, const QString &lesson)
+{
+    q.close();
+    q.setSql(LessonComboStatement(LoginInfo.FacultyId, semester));
+    q.open();
+    const QString text = q.locate(QStringLiteral("ID"), {lesson}) ? q.fieldByName(QStringLiteral("NEV")).asString() : QString();
+    q.close();
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    QString ini, user, password, command, semester, lesson, course, language, year, students, output;
+    bool test = false, withoutCard = false, record = false, yearGiven = false;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto next = [&](QString &v) {
+            if (i + 1 >= args.size())
+                return false;
+            v = args[++i];
+            return true;
+        };
+        if (a == u"--ini") { if (!next(ini)) return usage(); }
+        else if (a == u"--user") { if (!next(user)) return usage(); }
+        else if (a == u"--password") { if (!next(password)) return usage(); }
+        else if (a == u"--semester") { if (!next(semester)) return usage(); }
+        else if (a == u"--lesson") { if (!next(lesson)) return usage(); }
+        else if (a == u"--course") { if (!next(course)) return usage(); }
+        else if (a == u"--language") { if (!next(language)) return usage(); }
+        else if (a == u"--year") { if (!next(year)) return usage(); yearGiven = true; }
+        else if (a == u"--students") { if (!next(students)) return usage(); }
+        else if (a == u"--without-card") withoutCard = true;
+        else if (a == u"--record") record = true;
+        else if (a == u"--test") test = true;
+        else if (!a.startsWith(u'-') && command.isEmpty()) command = a;
+        else if (!a.startsWith(u'-') && output.isEmpty()) output = a;
+        else return usage();
+    }
+    const bool sheet = command == u"sheet", cards = command == u"cards";
+    if (ini.isEmpty() || user.isEmpty() || output.isEmpty() || (!sheet && !cards) || !isId(semester))
+        return usage();
+    if (sheet && (!isId(lesson) || !course.isEmpty() || !language.isEmpty() || yearGiven || !students.isEmpty()
+                  || withoutCard || record))
+        return usage();
+    for (const QString &id : {lesson, course, language})
+        if (!id.isEmpty() && !isId(id))
+            return usage();
+    const QStringList studentIds = students.split(u',', Qt::SkipEmptyParts);
+    for (const QString &id : studentIds)
+        if (!isId(id.trimmed()))
+            return usage();
+
+    ConsoleMessages messages;
+    SetMessagePresenter(&messages);
+    SetConfigFilePath(ini);
+    Tform_Adatmodul module;
+    try {
+        Dataset felh(&module.ADOConn, QStringLiteral("felh"));
+        switch (LoginWithConfig(IniFile(ini), test, user, password, module, felh)) {
+        case LoginResult::NoConnection:
+            err << "Nincs kapcsolat az adatbázissal!\n";
+            return LoginFailed;
+        case LoginResult::WrongUser:
+            err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
+            return LoginFailed;
+        case LoginResult::Ok:
+            break;
+        }
+        // The main window's role table: "Listák" for every role, "Kártya" for roles 1, 2 and 4.
+        const int role = LoginInfo.RoleId;
+        const bool allowed = sheet ? (role >= 1 && role <= 4) : (role == 1 || role == 2 || role == 4);
+        if (!allowed) {
+            err << "kovra-print: the role of " << user << " may not print " << (sheet ? "attendance sheets" : "cards") << ".\n";
+            return Refused;
+        }
+        if (LoginInfo.FacultyId.trimmed().isEmpty()) {
+            err << "Nincs kiválasztva tenszék!\n";
+            return Refused;
+        }
+        Dataset q(&module.ADOConn, QStringLiteral("keres"));
+        Dataset szures(&module.ADOConn, QStringLiteral("SZURES"));
+        QString lessonName;
+        if (!lesson.isEmpty()) {
+            lessonName = lessonText(q, semester, lesson);
+            if (lessonName.isEmpty()) {
+                err << "kovra-print: lesson " << lesson << " is not a lesson of the faculty in semester " << semester << ".\n";
+                return Refused;
+            }
+        }
+
+        report::Report printed;
+        if (sheet) {
+            Dataset diagnosis(&module.ADOConn, QStringLiteral("ADOQuery1"));
+            MatrixBuild build = BuildMatrix(LoginInfo.FacultyId, semester, lesson, q, szures, diagnosis, q);
+            if (!build.opened) {
+                err << "kovra-print: the attendance matrix cannot be built. " << build.duplicateMessage << '\n';
+                return DatabaseError;
+            }
+            if (szures.isEmpty()) {
+                err << "Nincs nyomtatható adat!\n";
+                return NothingToPrint;
+            }
+            build.facultyName = LoginInfo.FacultyName;
+            build.lessonText = lessonName;
+            build.semesterText = FirstValue(q, QStringLiteral("Select felev_nev From felev Where felev_id=") + semester,
+                                            QStringLiteral("felev_nev"));
+            if (build.truncated())
+                err << "kovra-print: the lesson has " << build.dates.size() << " dates; the sheet shows the first "
+                    << MatrixGridDates << ".\n";
+            printed = BuildAttendanceSheet(build, build.wide(), szures, q);
+        } else {
+            CardFilter f;
+            f.facultyId = LoginInfo.FacultyId;
+            f.semesterId = semester;
+            f.courseId = course;
+            f.languageId = language;
+            f.lessonId = lesson;
+            f.year = year;
+            f.withoutCard = withoutCard;
+            szures.setSql(CardSheetStatement(CardSearchStatement(f), studentIds));
+            szures.open();
+            if (szures.isEmpty()) {
+                err << "Nincs nyomtatható adat!\n";
+                return NothingToPrint;
+            }
+            printed = CardSheetReport(report::RowsOf(szures));
+        }
+        try {
+            printed.savePdf(output);
+        } catch (const KovraError &e) {
+            err << "kovra-print: " << e.message() << '\n';
+            return WriteFailed;
+        }
+        out << output << ": " << printed.rows().count() << (sheet ? " students, " : " cards, ") << printed.pageCount()
+            << " pages\n";
+        if (cards && record) {
+            RecordCardIssue(printed.rows());
+            out << "recorded " << printed.rows().count() << " card issues\n";
+        }
+        return Ok;
+    } catch (const DbError &e) {
+        out.flush();
+        err << "kovra-print: " << e.message() << '\n';
+        return DatabaseError;
+    }
+}
