@@ -3,12 +3,12 @@
 #include "Adatmodul.h"
 #include "Calendar.h"
 #include "CaptureRun.h"
+#include "CommandLineTool.h"
 #include "DbError.h"
 #include "IniFile.h"
 #include "LoginInfo.h"
 #include "Messages.h"
 #include "TextCodec.h"
-#include "UserLogin.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,24 +17,6 @@
 namespace {
 
 enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, Declined = 5, DatabaseError = 6 };
-
-class ConsoleMessages final : public MessagePresenter {
-public:
-    explicit ConsoleMessages(bool yes) : m_yes(yes) {}
-    bool info(const QString &text) override
-    {
-        QTextStream(stderr) << text << '\n';
-        return true;
-    }
-    bool confirm(const QString &text) override
-    {
-        QTextStream(stderr) << text << (m_yes ? " -> Igen (--yes)\n" : " -> Nem (no --yes given)\n");
-        return m_yes;
-    }
-
-private:
-    bool m_yes;
-};
 
 int usage()
 {
@@ -69,33 +51,24 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
-    QString ini, user, password, date, semester, lesson, codesFile;
+    ToolArguments cl;
+    if (!cl.parse(app.arguments().mid(1),
+                  {QStringLiteral("--ini"), QStringLiteral("--user"), QStringLiteral("--password"), QStringLiteral("--date"),
+                   QStringLiteral("--semester"), QStringLiteral("--lesson"), QStringLiteral("--mode")},
+                  {QStringLiteral("--yes"), QStringLiteral("--test")})
+        || cl.positional().size() != 1)
+        return usage();
+    const QString ini = cl.value(QStringLiteral("--ini")), user = cl.value(QStringLiteral("--user")),
+                  password = cl.value(QStringLiteral("--password")), date = cl.value(QStringLiteral("--date")),
+                  semester = cl.value(QStringLiteral("--semester")), lesson = cl.value(QStringLiteral("--lesson")),
+                  codesFile = cl.positional().first();
+    const bool yes = cl.has(QStringLiteral("--yes")), test = cl.has(QStringLiteral("--test"));
     CaptureMode mode = CaptureMode::None;
-    bool yes = false, test = false;
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        auto next = [&](QString &v) {
-            if (i + 1 >= args.size())
-                return false;
-            v = args[++i];
-            return true;
-        };
-        QString m;
-        if (a == u"--ini") { if (!next(ini)) return usage(); }
-        else if (a == u"--user") { if (!next(user)) return usage(); }
-        else if (a == u"--password") { if (!next(password)) return usage(); }
-        else if (a == u"--date") { if (!next(date)) return usage(); }
-        else if (a == u"--semester") { if (!next(semester)) return usage(); }
-        else if (a == u"--lesson") { if (!next(lesson)) return usage(); }
-        else if (a == u"--mode") {
-            if (!next(m) || (m != u"0" && m != u"1")) return usage();
-            mode = m == u"0" ? CaptureMode::EndOfLesson : CaptureMode::Append;
-        }
-        else if (a == u"--yes") yes = true;
-        else if (a == u"--test") test = true;
-        else if (!a.startsWith(u'-') && codesFile.isEmpty()) codesFile = a;
-        else return usage();
+    if (cl.has(QStringLiteral("--mode"))) {
+        const QString m = cl.value(QStringLiteral("--mode"));
+        if (m != u"0" && m != u"1")
+            return usage();
+        mode = m == u"0" ? CaptureMode::EndOfLesson : CaptureMode::Append;
     }
     if (ini.isEmpty() || user.isEmpty() || date.isEmpty() || semester.isEmpty() || lesson.isEmpty() || codesFile.isEmpty())
         return usage();
@@ -112,17 +85,8 @@ int main(int argc, char **argv)
     SetConfigFilePath(ini);
     Tform_Adatmodul module;
     try {
-        Dataset felh(&module.ADOConn, QStringLiteral("felh"));
-        switch (LoginWithConfig(IniFile(ini), test, user, password, module, felh)) {
-        case LoginResult::NoConnection:
-            err << "Nincs kapcsolat az adatbázissal!\n";
+        if (!ToolLogin(ini, test, user, password, module, err))
             return LoginFailed;
-        case LoginResult::WrongUser:
-            err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
-            return LoginFailed;
-        case LoginResult::Ok:
-            break;
-        }
         const QDate day = ParseDateText(date);
         if (!day.isValid()) {
             err << "Rossz dátum!\n";

@@ -5,12 +5,12 @@
 #include "AttendanceMatrix.h"
 #include "AttendanceSheet.h"
 #include "CardSelection.h"
+#include "CommandLineTool.h"
 #include "DbError.h"
 #include "Guard.h"
 #include "IniFile.h"
 #include "LoginInfo.h"
 #include "Messages.h"
-#include "UserLogin.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -18,20 +18,6 @@
 namespace {
 
 enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NothingToPrint = 5, DatabaseError = 6, WriteFailed = 7 };
-
-class ConsoleMessages final : public MessagePresenter {
-public:
-    bool info(const QString &text) override
-    {
-        QTextStream(stderr) << text << '\n';
-        return true;
-    }
-    bool confirm(const QString &text) override
-    {
-        QTextStream(stderr) << text << " -> Nem\n";
-        return false;
-    }
-};
 
 int usage()
 {
@@ -77,33 +63,22 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
-    QString ini, user, password, command, semester, lesson, course, language, year, students, output;
-    bool test = false, withoutCard = false, record = false, yearGiven = false;
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        auto next = [&](QString &v) {
-            if (i + 1 >= args.size())
-                return false;
-            v = args[++i];
-            return true;
-        };
-        if (a == u"--ini") { if (!next(ini)) return usage(); }
-        else if (a == u"--user") { if (!next(user)) return usage(); }
-        else if (a == u"--password") { if (!next(password)) return usage(); }
-        else if (a == u"--semester") { if (!next(semester)) return usage(); }
-        else if (a == u"--lesson") { if (!next(lesson)) return usage(); }
-        else if (a == u"--course") { if (!next(course)) return usage(); }
-        else if (a == u"--language") { if (!next(language)) return usage(); }
-        else if (a == u"--year") { if (!next(year)) return usage(); yearGiven = true; }
-        else if (a == u"--students") { if (!next(students)) return usage(); }
-        else if (a == u"--without-card") withoutCard = true;
-        else if (a == u"--record") record = true;
-        else if (a == u"--test") test = true;
-        else if (!a.startsWith(u'-') && command.isEmpty()) command = a;
-        else if (!a.startsWith(u'-') && output.isEmpty()) output = a;
-        else return usage();
-    }
+    ToolArguments cl;
+    if (!cl.parse(app.arguments().mid(1),
+                  {QStringLiteral("--ini"), QStringLiteral("--user"), QStringLiteral("--password"),
+                   QStringLiteral("--semester"), QStringLiteral("--lesson"), QStringLiteral("--course"),
+                   QStringLiteral("--language"), QStringLiteral("--year"), QStringLiteral("--students")},
+                  {QStringLiteral("--without-card"), QStringLiteral("--record"), QStringLiteral("--test")})
+        || cl.positional().size() != 2)
+        return usage();
+    const QString ini = cl.value(QStringLiteral("--ini")), user = cl.value(QStringLiteral("--user")),
+                  password = cl.value(QStringLiteral("--password")), semester = cl.value(QStringLiteral("--semester")),
+                  lesson = cl.value(QStringLiteral("--lesson")), course = cl.value(QStringLiteral("--course")),
+                  language = cl.value(QStringLiteral("--language")), year = cl.value(QStringLiteral("--year")),
+                  students = cl.value(QStringLiteral("--students")), command = cl.positional()[0],
+                  output = cl.positional()[1];
+    const bool test = cl.has(QStringLiteral("--test")), withoutCard = cl.has(QStringLiteral("--without-card")),
+               record = cl.has(QStringLiteral("--record")), yearGiven = cl.has(QStringLiteral("--year"));
     const bool sheet = command == u"sheet", cards = command == u"cards";
     if (ini.isEmpty() || user.isEmpty() || output.isEmpty() || (!sheet && !cards) || !isId(semester))
         return usage();
@@ -123,17 +98,8 @@ int main(int argc, char **argv)
     SetConfigFilePath(ini);
     Tform_Adatmodul module;
     try {
-        Dataset felh(&module.ADOConn, QStringLiteral("felh"));
-        switch (LoginWithConfig(IniFile(ini), test, user, password, module, felh)) {
-        case LoginResult::NoConnection:
-            err << "Nincs kapcsolat az adatbázissal!\n";
+        if (!ToolLogin(ini, test, user, password, module, err))
             return LoginFailed;
-        case LoginResult::WrongUser:
-            err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
-            return LoginFailed;
-        case LoginResult::Ok:
-            break;
-        }
         // The main window's role table: "Listák" for every role, "Kártya" for roles 1, 2 and 4.
         const int role = LoginInfo.RoleId;
         const bool allowed = sheet ? (role >= 1 && role <= 4) : (role == 1 || role == 2 || role == 4);

@@ -1,13 +1,13 @@
 // kovra-import: the Neptun import of the subject registrations window, unattended (a nightly run).
 
 #include "Adatmodul.h"
+#include "CommandLineTool.h"
 #include "DbError.h"
 #include "IniFile.h"
 #include "LoginInfo.h"
 #include "Messages.h"
 #include "NeptunImport.h"
 #include "SqlSplice.h"
-#include "UserLogin.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,20 +17,6 @@
 namespace {
 
 enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NoRows = 5, DatabaseError = 6, NeptunFailed = 7 };
-
-class ConsoleMessages final : public MessagePresenter {
-public:
-    bool info(const QString &text) override
-    {
-        QTextStream(stderr) << text << '\n';
-        return true;
-    }
-    bool confirm(const QString &text) override
-    {
-        QTextStream(stderr) << text << " -> Nem\n";
-        return false;
-    }
-};
 
 int usage()
 {
@@ -72,27 +58,17 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
-    QString ini, user, password, faculty, semester, subject;
-    bool timetable = false, test = false;
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        auto next = [&](QString &v) {
-            if (i + 1 >= args.size())
-                return false;
-            v = args[++i];
-            return true;
-        };
-        if (a == u"--ini") { if (!next(ini)) return usage(); }
-        else if (a == u"--user") { if (!next(user)) return usage(); }
-        else if (a == u"--password") { if (!next(password)) return usage(); }
-        else if (a == u"--faculty") { if (!next(faculty)) return usage(); }
-        else if (a == u"--semester") { if (!next(semester)) return usage(); }
-        else if (a == u"--subject") { if (!next(subject)) return usage(); }
-        else if (a == u"--timetable") timetable = true;
-        else if (a == u"--test") test = true;
-        else return usage();
-    }
+    ToolArguments cl;
+    if (!cl.parse(app.arguments().mid(1),
+                  {QStringLiteral("--ini"), QStringLiteral("--user"), QStringLiteral("--password"), QStringLiteral("--faculty"),
+                   QStringLiteral("--semester"), QStringLiteral("--subject")},
+                  {QStringLiteral("--timetable"), QStringLiteral("--test")})
+        || !cl.positional().isEmpty())
+        return usage();
+    const QString ini = cl.value(QStringLiteral("--ini")), user = cl.value(QStringLiteral("--user")),
+                  password = cl.value(QStringLiteral("--password")), faculty = cl.value(QStringLiteral("--faculty")),
+                  semester = cl.value(QStringLiteral("--semester")), subject = cl.value(QStringLiteral("--subject"));
+    const bool timetable = cl.has(QStringLiteral("--timetable")), test = cl.has(QStringLiteral("--test"));
     if (ini.isEmpty() || user.isEmpty() || faculty.isEmpty() || semester.isEmpty())
         return usage();
     bool facultyOk = false, semesterOk = false;
@@ -108,17 +84,8 @@ int main(int argc, char **argv)
     SetConfigFilePath(ini);
     Tform_Adatmodul module;
     try {
-        Dataset felh(&module.ADOConn, QStringLiteral("felh"));
-        switch (LoginWithConfig(IniFile(ini), test, user, password, module, felh)) {
-        case LoginResult::NoConnection:
-            err << "Nincs kapcsolat az adatbázissal!\n";
+        if (!ToolLogin(ini, test, user, password, module, err))
             return LoginFailed;
-        case LoginResult::WrongUser:
-            err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
-            return LoginFailed;
-        case LoginResult::Ok:
-            break;
-        }
         if (!mayImport(LoginInfo.RoleId)) {
             err << "kovra-import: a(z) " << LoginInfo.UserName << " felhasználó szerepköre nem engedi a Neptun átvételt.\n";
             return Refused;

@@ -1,0 +1,56 @@
+#include "CommandLineTool.h"
+
+#include "Adatmodul.h"
+#include "IniFile.h"
+#include "UserLogin.h"
+
+#include <QTextStream>
+
+bool ToolArguments::parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flags)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (valueOptions.contains(a)) {
+            if (i + 1 >= args.size())
+                return false;
+            m_values.insert(a, args[++i]);
+            m_given.insert(a);
+        } else if (flags.contains(a)) {
+            m_given.insert(a);
+        } else if (a.startsWith(u'-')) {
+            return false;
+        } else {
+            m_positional << a;
+        }
+    }
+    return true;
+}
+
+bool ConsoleMessages::info(const QString &text)
+{
+    QTextStream(stderr) << text << '\n';
+    return true;
+}
+
+bool ConsoleMessages::confirm(const QString &text)
+{
+    QTextStream(stderr) << text << (m_yes ? " -> Igen (--yes)\n" : " -> Nem\n");
+    return m_yes;
+}
+
+bool ToolLogin(const QString &iniPath, bool testDatabase, const QString &user, const QString &password,
+               Tform_Adatmodul &module, QTextStream &err)
+{
+    Dataset felh(&module.ADOConn, QStringLiteral("felh"));
+    switch (LoginWithConfig(IniFile(iniPath), testDatabase, user, password, module, felh)) {
+    case LoginResult::NoConnection:
+        err << "Nincs kapcsolat az adatbázissal!\n";
+        return false;
+    case LoginResult::WrongUser:
+        err << "A megadott névvel és jelszóval nem tudja beléptetni a rendszer!\n";
+        return false;
+    case LoginResult::Ok:
+        break;
+    }
+    return true;
+}
