@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -67,8 +68,25 @@ private:
                 connect(m, &QAbstractItemModel::headerDataChanged, this, [this] { follow(); });
             }
         }
-        if (selectionModel() != m_grid->selectionModel() && m_grid->selectionModel())
+        if (selectionModel() != m_grid->selectionModel() && m_grid->selectionModel()) {
             setSelectionModel(m_grid->selectionModel());
+            disconnect(m_currentLink);
+            m_currentLink = connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                                    [this](const QModelIndex &current) { keepVisible(current); });
+        }
+    }
+
+    // The grid has scrolled its new current cell into view; one that would sit under the overlay
+    // moves right of it.
+    void keepVisible(const QModelIndex &current)
+    {
+        if (!isVisible() || !current.isValid() || current.column() == 0)
+            return;
+        const int hidden = columnWidth(0) - m_grid->visualRect(current).left();
+        if (hidden > 0) {
+            QScrollBar *bar = m_grid->horizontalScrollBar();
+            bar->setValue(bar->value() - hidden);
+        }
     }
 
     void follow()
@@ -106,6 +124,7 @@ private:
     }
 
     QTableView *m_grid;
+    QMetaObject::Connection m_currentLink;
 };
 
 } // namespace

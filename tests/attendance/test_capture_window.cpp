@@ -432,6 +432,20 @@ private Q_SLOTS:
         QCOMPARE(at.column(), 0);
         QCOMPARE(at.data().toString(), g->model()->index(0, 0).data().toString());
         QCOMPARE(frozen->horizontalHeader()->height(), g->horizontalHeader()->height());
+        // Moving left with the keys never leaves the current cell under the name column.
+        QList<int> dates;
+        for (int c = 1; c < g->model()->columnCount(); ++c)
+            if (!g->isColumnHidden(c))
+                dates << c;
+        QVERIFY(dates.size() > 2);
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(0, dates.last()));
+        for (qsizetype i = dates.size() - 2; i >= 0; --i) {
+            QTest::keyClick(g, Qt::Key_Left);
+            QCOMPARE(g->currentIndex().column(), dates[i]);
+            QVERIFY2(g->visualRect(g->currentIndex()).left() >= frozen->width(),
+                     qPrintable(QStringLiteral("column %1 under the frozen column").arg(dates[i])));
+        }
         // Rows scroll together; the current row is shared.
         frozen->setCurrentIndex(frozen->model()->index(2, 0));
         QCOMPARE(g->currentIndex().row(), 2);
