@@ -56,14 +56,7 @@ class TestAttendanceWindows : public QObject {
     std::unique_ptr<RecordedErrors> errors;
     QStringList sent;
 
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     template <class T>
     std::unique_ptr<T> shown()
     {

@@ -51,6 +51,16 @@ private:
     ExceptionHandler m_previous;
 };
 
+// The statements of a recorded list that change data: those that are no Select.
+inline QStringList WritesOf(const QStringList &statements)
+{
+    QStringList w;
+    for (const QString &s : statements)
+        if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
+            w << s;
+    return w;
+}
+
 inline QByteArray ReadFileBytes(const QString &path)
 {
     QFile f(path);

@@ -4,6 +4,7 @@
 // list window tests.
 
 #include "DataFixture.h"
+#include "FrameworkTestKit.h"
 #include "OpenWindow.h"
 #include "ScriptedMessages.h"
 #include "UserSettings.h"
@@ -68,14 +69,7 @@ protected:
     }
     void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
     // Statements the window sent that write.
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     QStringList audit() { return fx->rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")); }
     template <class T>
     std::unique_ptr<T> shown()

@@ -29,14 +29,7 @@ class TestGroupAssignment : public QObject {
     QStringList sent;
 
     QStringList rows(const QString &sql) { return fx->rows(sql); }
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     std::unique_ptr<Tform_TanoraHallgato> shown()
     {
         auto w = std::make_unique<Tform_TanoraHallgato>();

@@ -22,14 +22,7 @@ class TestMasterdata : public QObject {
 
     void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
     // Statements the window sent, without the reads of its list.
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     template <class T>
     std::unique_ptr<T> shown()
     {

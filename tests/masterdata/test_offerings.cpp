@@ -33,14 +33,7 @@ class TestOfferings : public QObject {
             QFAIL(err);
         sqlite3_close(db);
     }
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     std::unique_ptr<Tform_Tanora> shown()
     {
         auto w = std::make_unique<Tform_Tanora>();

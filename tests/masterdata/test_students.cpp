@@ -67,14 +67,7 @@ class TestStudents : public QObject {
     std::unique_ptr<RecordedErrors> errors;
     QStringList sent;
 
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     QStringList audit() { return fx->rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")); }
     std::unique_ptr<Tform_Hallgatok> shown()
     {

@@ -113,14 +113,7 @@ class TestTimetableWindows : public QObject {
     std::unique_ptr<RecordedErrors> errors;
     QStringList sent;
 
-    QStringList writes() const
-    {
-        QStringList w;
-        for (const QString &s : sent)
-            if (!s.startsWith(QLatin1String("Select"), Qt::CaseInsensitive))
-                w << s;
-        return w;
-    }
+    QStringList writes() const { return WritesOf(sent); }
     QStringList rows(const QString &sql) { return fx->rows(sql); }
     // A statement straight to the file, past the translator (DDL of the tests).
     void rawSql(const char *sql)
