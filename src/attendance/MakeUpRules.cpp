@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "LoginInfo.h"
 #include "RecordOperations.h"
+#include "SqlSplice.h"
 #include "TextUtils.h"
 
 void MakeUpRules::processAll(QStringList &lines, const QString &compactDate, const QString &semesterId,

@@ -24,8 +24,8 @@ QString firstValue(const QString &sql, const QString &column) { return FirstValu
 QString ofSemesterContaining(const QString &column, const QString &date)
 {
     const QString d = SqlQuoted(date);
-    return firstValue(QStringLiteral("Select ") + column + QStringLiteral(" From felev Where '") + d + u'''
-                          + QStringLiteral(" >= felev_datumtol and ") + u''' + d + u''' + QStringLiteral(" <= felev_datumig"),
+    return firstValue(QStringLiteral("Select ") + column + QStringLiteral(" From felev Where '") + d + u'\''
+                          + QStringLiteral(" >= felev_datumtol and ") + u'\'' + d + u'\'' + QStringLiteral(" <= felev_datumig"),
                       column);
 }
 
