@@ -1,6 +1,6 @@
 // The capture run and the make-up rules on the real schema.
 
-#include "../data/DataFixture.h"
+#include "DataFixture.h"
 #include "CaptureRun.h"
 #include "DaySummary.h"
 #include "MakeUpRules.h"

@@ -1,7 +1,7 @@
 // Code files as readers and other programs leave them: byte-order marks decide the encoding, control
 // bytes are no part of a code, and the journal keeps the lines as read.
 
-#include "../data/DataFixture.h"
+#include "DataFixture.h"
 #include "CaptureRun.h"
 #include "MakeUpRules.h"
 #include "ScriptedMessages.h"

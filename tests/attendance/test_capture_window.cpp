@@ -1,6 +1,6 @@
 // The capture window driven the way a reader and a user drive it.
 
-#include "../data/DataFixture.h"
+#include "DataFixture.h"
 #include "AttendanceSeed.h"
 #include "AttendanceWindows.h"
 #include "Controls.h"

@@ -2,7 +2,7 @@
 // with a splitter, and Qt's own dialogs in Hungarian.
 
 #include "../attendance/AttendanceSeed.h"
-#include "../data/DataFixture.h"
+#include "DataFixture.h"
 #include "AllWindows.h"
 #include "FocusHighlight.h"
 #include "FrameworkTestKit.h"
