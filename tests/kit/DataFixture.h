@@ -39,6 +39,18 @@ public:
                + catalog + QStringLiteral(";Data Source=sqlite:") + dir.path();
     }
     Connection &conn() { return module->ADOConn; }
+    // A statement straight to the file, past the translator (the tests' own DDL and triggers).
+    void rawSql(const char *sql) const
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
+        sql::RegisterKovraCollation(db);
+        char *err = nullptr;
+        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
+            qWarning("rawSql: %s", err);
+        sqlite3_free(err);
+        sqlite3_close(db);
+    }
     // All rows of a query as "a|b|c" lines.
     QStringList rows(const QString &sql)
     {

@@ -3,15 +3,7 @@
 // two faculties, students, a timetable entry with its members. Shared by the people and relation
 // list window tests.
 
-#include "DataFixture.h"
-#include "FrameworkTestKit.h"
-#include "OpenWindow.h"
-#include "ScriptedMessages.h"
-#include "UserSettings.h"
-
-#include <QApplication>
-#include <QTest>
-#include <memory>
+#include "WindowTestBase.h"
 
 // Faculty 1 is the user's; faculty 2 is inactive; faculty 3 is another active one. Semester 2 is
 // current on the fixture's date (2024-03-06).
@@ -42,43 +34,9 @@ INSERT INTO tan_hall (hallgato_id, ft_id, orarend_id) VALUES
   (1, 1, 1), (2, 1, 1), (1, 1, NULL), (3, 2, 1), (2, NULL, 1);
 )";
 
-// The fixture, scripted messages and the statements sent, reset for every test function.
-class PeopleTestBase : public QObject {
+// The window-test base on the people seed.
+class PeopleTestBase : public WindowTestBase {
 protected:
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    QStringList sent;
-
-    void startFixture()
-    {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(PeopleSeed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        msg = std::make_unique<ScriptedMessages>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
-    }
-    void stopFixture()
-    {
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        ResetProcessValues();
-    }
-    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
-    // Statements the window sent that write.
-    QStringList writes() const { return WritesOf(sent); }
-    QStringList audit() { return fx->rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")); }
-    template <class T>
-    std::unique_ptr<T> shown()
-    {
-        auto w = std::make_unique<T>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
+    using WindowTestBase::startFixture;
+    void startFixture() { WindowTestBase::startFixture(PeopleSeed); }
 };
