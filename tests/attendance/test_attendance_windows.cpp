@@ -3,7 +3,7 @@
 
 #include "AttendanceWindows.h"
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "Export.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
@@ -49,24 +49,8 @@ INSERT INTO Jelentes (jel_id, jel_datum, jel_szoveg, felh_id, kar_id) VALUES
 
 } // namespace
 
-class TestAttendanceWindows : public QObject {
+class TestAttendanceWindows : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
-    QStringList writes() const { return WritesOf(sent); }
-    template <class T>
-    std::unique_ptr<T> shown()
-    {
-        auto w = std::make_unique<T>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
     // The entry window positioned on student 1.
     std::unique_ptr<Tform_JelenletElem> entries()
     {
@@ -90,26 +74,11 @@ class TestAttendanceWindows : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
+        startFixture(Seed);
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        ResetProcessValues();
+        stopFixture();
     }
 
     // ---- entry maintenance

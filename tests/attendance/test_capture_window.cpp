@@ -1,6 +1,6 @@
 // The capture window driven the way a reader and a user drive it.
 
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "AttendanceSeed.h"
 #include "AttendanceWindows.h"
 #include "Controls.h"
@@ -24,24 +24,8 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-class TestCaptureWindow : public QObject {
+class TestCaptureWindow : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> boxes;
-    std::unique_ptr<RecordedErrors> errors;
-
-    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
-    // Straight to the file, past the program's dialect (triggers).
-    void rawExec(const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_open(fx->dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
-        sql::RegisterKovraCollation(db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
-            qFatal("%s", err);
-        sqlite3_close(db);
-    }
     QStringList entries(const QString &where)
     {
         return fx->rows(QStringLiteral("select hallgato_id, jt_id, convert(varchar(10), jelenlet_datum, 112) from jelenlet "
@@ -98,26 +82,16 @@ class TestCaptureWindow : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(AttendanceSeed),
-                                           QDateTime(QDate(2024, 3, 6), QTime(10, 0)));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
+        startFixture(AttendanceSeed, QDateTime(QDate(2024, 3, 6), QTime(10, 0)));
         SetConfigFilePath(fx->dir.filePath(QStringLiteral("kovra.ini")));
-        boxes = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
         SetNumLockProbe([] { return std::optional<bool>(false); });
         QFile::remove(Tform_Jelenlet::BackupFilePath());
     }
     void cleanup()
     {
-        errors.reset();
-        boxes.reset();
-        fx.reset();
         SetNumLockProbe({});
         QFile::remove(Tform_Jelenlet::BackupFilePath());
-        EditMode = EditState::Browse;
-        ResetProcessValues();
+        stopFixture();
     }
 
     void wholeCaptureFromReader()
@@ -153,7 +127,7 @@ private Q_SLOTS:
 
         w->bb_felvesz->click();
         QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join(u'\n')));
-        QVERIFY(boxes->shown.isEmpty());
+        QVERIFY(msg->shown.isEmpty());
         QCOMPARE(entries(QStringLiteral("orarend_id=1")),
                  QStringList({"1|1|20240306", "2|1|20240306", "3|1|20240306", "4|2|20240306", "5|2|20240306"}));
         // What matched nobody stays with its reason; the second copy of a code went to the make-up rules.
@@ -185,9 +159,9 @@ private Q_SLOTS:
 
         // Deleting the day after the question; the matrix is recomputed.
         w->bb_modosit->click();
-        boxes->answers.enqueue(true);
+        msg->answers.enqueue(true);
         w->bb_torol->click();
-        QCOMPARE(boxes->asked, QStringList{"Biztos törli az adott nap jelenlétét?"});
+        QCOMPARE(msg->asked, QStringList{"Biztos törli az adott nap jelenlétét?"});
         QCOMPARE(entries(QStringLiteral("orarend_id=1")), QStringList());
         QCOMPARE(EditMode, EditState::Browse);
         QVERIFY(errors->texts.isEmpty());
@@ -196,42 +170,42 @@ private Q_SLOTS:
     void interruptedRunIsRecovered()
     {
         // The database gives out at the third student.
-        rawExec("CREATE TRIGGER lost BEFORE INSERT ON jelenlet WHEN NEW.hallgato_id=3 "
+        rawSql("CREATE TRIGGER lost BEFORE INSERT ON jelenlet WHEN NEW.hallgato_id=3 "
                 "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
         {
             auto w = opened();
             startCapture(w.get(), QStringLiteral("1"));
             read(w.get(), {"AAA111", "BBB222", "CCC333"});
             w->bb_felvesz->click();
-            QVERIFY2(boxes->shown.isEmpty(), qPrintable(boxes->shown.join(u'\n')));
+            QVERIFY2(msg->shown.isEmpty(), qPrintable(msg->shown.join(u'\n')));
             QCOMPARE(errors->texts.size(), 1);
             QVERIFY(errors->texts[0].contains(QStringLiteral("disk I/O error")));
             // What was written stays; so does the backup.
             QCOMPARE(entries(QStringLiteral("orarend_id=1")), QStringList({"1|1|20240306", "2|1|20240306"}));
             QCOMPARE(backup(), QStringLiteral("AAA111\r\nBBB222\r\nCCC333\r\n"));
-            boxes->answers.enqueue(true); // leave despite the unsaved capture
+            msg->answers.enqueue(true); // leave despite the unsaved capture
             w->bb_kilepes->click();
             QVERIFY(!w->isVisible());
         }
-        rawExec("DROP TRIGGER lost");
+        rawSql("DROP TRIGGER lost");
         errors->texts.clear();
-        boxes->shown.clear();
-        boxes->asked.clear();
+        msg->shown.clear();
+        msg->asked.clear();
 
-        boxes->answers.enqueue(true); // reload the codes
+        msg->answers.enqueue(true); // reload the codes
         auto w = opened();
-        QCOMPARE(boxes->shown.mid(0, 2),
+        QCOMPARE(msg->shown.mid(0, 2),
                  QStringList({"Hiba történt a legútóbbi beolvasásnál!", "Szeretné visszatölteni a kódokat?"}));
         QCOMPARE(EditMode, EditState::New);
         QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222", "CCC333"}));
         QCOMPARE(w->bi_datum->maskedText(), QStringLiteral("2024.03.06."));
         choose(w->vdc_felev, QStringLiteral("1"));
         choose(w->vdc_orarend, QStringLiteral("1"));
-        boxes->shown.clear();
-        boxes->asked.clear();
-        boxes->answers.enqueue(true); // continue although the date has entries
+        msg->shown.clear();
+        msg->asked.clear();
+        msg->answers.enqueue(true); // continue although the date has entries
         w->bb_felvesz->click();
-        QCOMPARE(boxes->asked, QStringList{"Létezik az órarend adott dátumához jelenlét! Biztos hogy folytatni szeretné?"});
+        QCOMPARE(msg->asked, QStringList{"Létezik az órarend adott dátumához jelenlét! Biztos hogy folytatni szeretné?"});
         QCOMPARE(entries(QStringLiteral("orarend_id=1")),
                  QStringList({"1|1|20240306", "2|1|20240306", "3|1|20240306", "4|2|20240306", "5|2|20240306"}));
         QVERIFY(!QFile::exists(Tform_Jelenlet::BackupFilePath()));
@@ -244,7 +218,7 @@ private Q_SLOTS:
         w->bb_uj->click();
         read(w.get(), {"AAA111"});
         w->bb_felvesz->click();
-        QCOMPARE(boxes->shown, QStringList{"Nincs kiválasztva a félév!"});
+        QCOMPARE(msg->shown, QStringList{"Nincs kiválasztva a félév!"});
         QVERIFY(!w->p_uzenet->isVisible());
         QCOMPARE(w->codeLines(), QStringList{"AAA111"});
         QCOMPARE(EditMode, EditState::New);
@@ -267,11 +241,11 @@ private Q_SLOTS:
         auto w = opened();
         w->bb_uj->click();
         w->vdc_felev->Ertek(QStringLiteral("1"));
-        boxes->shown.clear();
+        msg->shown.clear();
         w->bi_datum->setFocus();
         w->bi_datum->setMaskedText(typed);
         w->m_jelenlet->setFocus();
-        QCOMPARE(boxes->shown, messages);
+        QCOMPARE(msg->shown, messages);
         // Leaving the date always drops both choices.
         QCOMPARE(w->vdc_felev->currentIndex(), -1);
         QCOMPARE(w->bi_datum->hasFocus(), typed == QStringLiteral("2024.02.30."));
@@ -288,11 +262,11 @@ private Q_SLOTS:
                             "'2024-03-06 09:10:00', 'Jelenlét rögzítés kezdete!\r\nÓra végi olvasás...\r\nAnatómia ''A'' - \r\n')"));
         auto w = opened();
         startCapture(w.get(), QStringLiteral("1"));
-        boxes->shown.clear();
+        msg->shown.clear();
         w->rg_mi->findChildren<QAbstractButton *>().at(1)->click(); // "Hozzá tesz" asks nothing
-        QVERIFY(boxes->shown.isEmpty());
+        QVERIFY(msg->shown.isEmpty());
         w->rg_mi->findChildren<QAbstractButton *>().at(0)->click();
-        QCOMPARE(boxes->shown, QStringList{"Történt már újraolvasás. Használja a \"Hozzá tesz\" lehetőséget."});
+        QCOMPARE(msg->shown, QStringList{"Történt már újraolvasás. Használja a \"Hozzá tesz\" lehetőséget."});
         QCOMPARE(w->rg_mi->itemIndex(), 0);
         QVERIFY(errors->texts.isEmpty());
     }
@@ -338,7 +312,7 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("AAA111\r\nBBB222\r\n");
         f.close();
-        boxes->answers.enqueue(true);
+        msg->answers.enqueue(true);
         auto w = opened();
         QCOMPARE(w->codeLines(), QStringList({"AAA111", "BBB222"}));
         QTRY_VERIFY(w->m_jelenlet->hasFocus());

@@ -5,7 +5,7 @@
 #include "CardWindows.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "OpenWindow.h"
@@ -89,12 +89,8 @@ report::Rows cardRows(const QList<QStringList> &students)
 
 } // namespace
 
-class TestCardWindows : public QObject {
+class TestCardWindows : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-
     std::unique_ptr<Tform_Kartyak> shown()
     {
         auto w = std::make_unique<Tform_Kartyak>();
@@ -151,23 +147,13 @@ private Q_SLOTS:
     void initTestCase() { RegisterCardWindows(); }
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
+        startFixture(Seed);
         LoginInfo.RoleId = 4;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
+        stopFixture();
         form_Kartyak = nullptr;
-        ResetProcessValues();
     }
 
     void searchesAndListsTheStudents()

@@ -2,7 +2,7 @@
 // row colours, the two exit buttons.
 
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "ScriptedMessages.h"
 #include "UserSettings.h"
@@ -34,13 +34,8 @@ INSERT INTO hibanaplo (hn_id, felh_id, hn_datum, hn_leiras, hn_allapot) VALUES
 
 } // namespace
 
-class TestHibanaplo : public QObject {
+class TestHibanaplo : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> boxes;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
     std::unique_ptr<Tform_Hibanaplo> shown()
     {
         auto w = std::make_unique<Tform_Hibanaplo>();
@@ -62,21 +57,13 @@ class TestHibanaplo : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
+        startFixture(Seed);
         LoginInfo.UserId = QStringLiteral("1");
         LoginInfo.RoleId = 1;
-        boxes = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList());
-        errors.reset();
-        boxes.reset();
-        fx.reset();
+        stopFixture();
     }
 
     void opensWithoutSearching()
@@ -130,7 +117,7 @@ private Q_SLOTS:
         w->rg_milyen->setItemIndex(state);
         QTest::mouseClick(w->bb_indit, Qt::LeftButton);
         QCOMPARE(this->ids(w.get()), ids);
-        QVERIFY(boxes->shown.isEmpty());
+        QVERIFY(msg->shown.isEmpty());
     }
 
     void stateClickSearchesAtOnce()
@@ -144,7 +131,7 @@ private Q_SLOTS:
         w->vcb_felh->Ertek(QStringLiteral("3"));
         QTest::mouseClick(items[2], Qt::LeftButton);
         QCOMPARE(ids(w.get()), QStringList());
-        QCOMPARE(boxes->shown, QStringList{"Nincs a feltételeknek megfelelő hiba!"});
+        QCOMPARE(msg->shown, QStringList{"Nincs a feltételeknek megfelelő hiba!"});
     }
 
     void stateMenuSetsTheStateWithAnAuditRow()

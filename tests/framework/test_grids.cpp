@@ -3,7 +3,7 @@
 
 #include "ContextMenu.h"
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "UserSettings.h"
 #include "form_GridMezok_Unit.h"
@@ -57,21 +57,19 @@ struct GridWindow {
 
 } // namespace
 
-class TestGrids : public QObject {
+class TestGrids : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
 
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(QString::fromLatin1(MiniSchema));
+        startFixture(QString::fromLatin1(MiniSchema));
         fx->conn().execute(QStringLiteral("t"),
                            QStringLiteral("insert into felev (felev_nev, felev_neptun, felev_datumtol) values "
                                           "('B félév', 'N2', '20230901'), ('A félév', 'N3', '20240201'), "
                                           "('C félév', 'N1', '20220901')"));
-        UserSettings()->clear();
     }
-    void cleanup() { fx.reset(); }
+    void cleanup() { stopFixture(); }
 
     void orderByRewrite_data()
     {
@@ -104,8 +102,7 @@ private Q_SLOTS:
         w.query.open();
         w.window.show();
         auto firstName = [&] { return w.query.fieldByName(QStringLiteral("felev_nev")).asString(); };
-        QStringList sent;
-        connect(&fx->conn(), &Connection::statementSent, this, [&](const QString &, const QString &s) { sent << s; });
+        sent.clear();
 
         // The first click through the header itself.
         WireGridServices(w.grid);

@@ -1,7 +1,7 @@
 // The lookup combo box (load, Eredmeny, Ertek, typed text) and the type-ahead search edit.
 
 #include "DBLookUpEdit.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "DbError.h"
 #include "FrameworkTestKit.h"
 #include "VDCComboBox.h"
@@ -9,23 +9,17 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-class TestLookups : public QObject {
+class TestLookups : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    QStringList sent;
-
-    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
 
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(QString::fromLatin1(MiniSchema));
+        startFixture(QString::fromLatin1(MiniSchema));
         exec(QStringLiteral("insert into kar (kar_id, kar_nev, kar_kod, kar_aktiv) values (3, 'Alma', 'A', 1), "
                             "(5, 'Kiss Béla', 'KB', 1), (7, 'Kovács Anna', 'KA', 0), (9, 'Nagy Éva', 'NE', 1)"));
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &sql) { sent << sql; });
     }
-    void cleanup() { fx.reset(); }
+    void cleanup() { stopFixture(); }
 
     void comboLoadAndChoice()
     {

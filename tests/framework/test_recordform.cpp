@@ -4,7 +4,7 @@
 #include "Alap_Form_Unit.h"
 #include "Controls.h"
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "DbError.h"
 #include "FrameworkTestKit.h"
 #include "ScriptedMessages.h"
@@ -120,11 +120,8 @@ TestForm *form_Teszt = nullptr;
 
 } // namespace
 
-class TestRecordForm : public QObject {
+class TestRecordForm : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-
     std::unique_ptr<TestForm> shownForm()
     {
         auto w = std::make_unique<TestForm>();
@@ -137,19 +134,13 @@ class TestRecordForm : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(QString::fromLatin1(MiniSchema));
+        startFixture(QString::fromLatin1(MiniSchema));
         fx->conn().execute(QStringLiteral("t"), QStringLiteral("insert into kar (kar_nev, kar_kod, kar_aktiv) values "
                                                                "('Gépészmérnöki', 'GK', 1), ('Közgazdasági', 'KG', 0)"));
-        msg = std::make_unique<ScriptedMessages>();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        UserSettings()->clear();
     }
     void cleanup()
     {
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
+        stopFixture();
     }
 
     void stateTable_data()

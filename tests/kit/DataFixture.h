@@ -47,7 +47,7 @@ public:
         sql::RegisterKovraCollation(db);
         char *err = nullptr;
         if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
-            qWarning("rawSql: %s", err);
+            qFatal("rawSql: %s", err);
         sqlite3_free(err);
         sqlite3_close(db);
     }

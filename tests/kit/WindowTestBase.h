@@ -21,10 +21,11 @@ protected:
 
     // Call from init(): the base schema with seed, user 7 of faculty 1 in role 2 (a test sets
     // others afterwards), browse state, no per-user settings.
-    void startFixture(const char *seed) { startFixture(BaseSchema() + QString::fromUtf8(seed)); }
-    void startFixture(const QString &schemaAndSeed)
+    // now: the server's clock, when not the fixture's default.
+    void startFixture(const char *seed, const QDateTime &now = {}) { startFixture(BaseSchema() + QString::fromUtf8(seed), now); }
+    void startFixture(const QString &schemaAndSeed, const QDateTime &now = {})
     {
-        fx = std::make_unique<DataFixture>(schemaAndSeed);
+        fx = now.isValid() ? std::make_unique<DataFixture>(schemaAndSeed, now) : std::make_unique<DataFixture>(schemaAndSeed);
         LoginInfo.FacultyId = QStringLiteral("1");
         LoginInfo.UserId = QStringLiteral("7");
         LoginInfo.RoleId = 2;

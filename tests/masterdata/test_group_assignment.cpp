@@ -4,7 +4,7 @@
 #include "Admin.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "MasterdataWindows.h"
@@ -21,15 +21,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-class TestGroupAssignment : public QObject {
+class TestGroupAssignment : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
-    QStringList rows(const QString &sql) { return fx->rows(sql); }
-    QStringList writes() const { return WritesOf(sent); }
     std::unique_ptr<Tform_TanoraHallgato> shown()
     {
         auto w = std::make_unique<Tform_TanoraHallgato>();
@@ -65,27 +58,11 @@ class TestGroupAssignment : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(OfferingSeed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
+        startFixture(OfferingSeed);
     }
     void cleanup()
     {
-        if (!QTest::currentTestFailed())
-            QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        ResetProcessValues();
+            stopFixture();
     }
 
     void choosingAnEntryOpensBothLists()

@@ -1,7 +1,7 @@
 // The semesters and faculties windows, driven by their controls on a fixture database.
 
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "MasterdataWindows.h"
@@ -14,47 +14,23 @@
 #include <QHeaderView>
 #include <QPushButton>
 
-class TestMasterdata : public QObject {
+class TestMasterdata : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    QStringList sent;
-
-    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
     // Statements the window sent, without the reads of its list.
-    QStringList writes() const { return WritesOf(sent); }
-    template <class T>
-    std::unique_ptr<T> shown()
-    {
-        auto w = std::make_unique<T>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
 
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(QString::fromLatin1(MiniSchema));
+        startFixture(QString::fromLatin1(MiniSchema));
         exec(QStringLiteral("insert into felev (felev_nev, felev_neptun, felev_datumtol, felev_datumig) values "
                             "('2023/24 tavasz', '2023/24/2', '20240205', '20240630'), "
                             "('2023/24 ősz', '2023/24/1', '20230904', '20240131')"));
         exec(QStringLiteral("insert into kar (kar_nev, kar_kod, kar_aktiv) values ('Gépészmérnöki Kar', 'GK', 1), "
                             "('Régi Intézet', 'RI', 0)"));
-        msg = std::make_unique<ScriptedMessages>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
     }
     void cleanup()
     {
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        ResetProcessValues();
+        stopFixture();
     }
 
     void semesterList()
@@ -294,7 +270,7 @@ private Q_SLOTS:
         QCOMPARE(w->e_kod->text(), QStringLiteral("RI"));
         QVERIFY(!w->cb_aktiv->isChecked());
         QCOMPARE(w->currentFacultyId(), QStringLiteral("2"));
-        QVERIFY(LoginInfo.FacultyId.isEmpty()); // the window's own, not the user's faculty
+        QCOMPARE(LoginInfo.FacultyId, QStringLiteral("1")); // the window's own, not the user's faculty
     }
 
     void facultyNewInactive()

@@ -1,7 +1,7 @@
 // The subject offering window, driven by its controls on the real schema.
 
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "OfferingSeed.h"
@@ -14,15 +14,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-class TestOfferings : public QObject {
+class TestOfferings : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
-    void exec(const QString &sql) { fx->conn().execute(QStringLiteral("t"), sql); }
-    QStringList rows(const QString &sql) { return fx->rows(sql); }
     // A statement on the database file itself, past the program's translator.
     void raw(const char *sql)
     {
@@ -33,7 +26,6 @@ class TestOfferings : public QObject {
             QFAIL(err);
         sqlite3_close(db);
     }
-    QStringList writes() const { return WritesOf(sent); }
     std::unique_ptr<Tform_Tanora> shown()
     {
         auto w = std::make_unique<Tform_Tanora>();
@@ -87,27 +79,11 @@ class TestOfferings : public QObject {
 private Q_SLOTS:
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(OfferingSeed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
+        startFixture(OfferingSeed);
     }
     void cleanup()
     {
-        if (!QTest::currentTestFailed())
-            QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        ResetProcessValues();
+            stopFixture();
     }
 
     void listFilterAndRows()

@@ -5,7 +5,7 @@
 #include "AttendanceWindows.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "MasterdataWindows.h"
@@ -60,14 +60,8 @@ INSERT INTO jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id) VALUES
 
 } // namespace
 
-class TestStudents : public QObject {
+class TestStudents : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
-    QStringList writes() const { return WritesOf(sent); }
     QStringList audit() { return fx->rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")); }
     std::unique_ptr<Tform_Hallgatok> shown()
     {
@@ -114,27 +108,11 @@ private Q_SLOTS:
     }
     void init()
     {
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        UserSettings()->clear();
-        sent.clear();
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
+        startFixture(Seed);
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        ResetProcessValues();
+        stopFixture();
     }
 
     void listAndEnrolments()

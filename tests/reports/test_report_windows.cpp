@@ -5,7 +5,7 @@
 #include "CardWindows.h"
 #include "Fokep.h"
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "Export.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
@@ -70,20 +70,13 @@ private:
 
 } // namespace
 
-class TestReportWindows : public QObject {
+class TestReportWindows : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-
     void seed(const QString &extra = {})
     {
         fx.reset();
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(ReportSeed) + extra);
-        LoginInfo.FacultyId = QStringLiteral("1");
+        startFixture(BaseSchema() + QString::fromUtf8(ReportSeed) + extra);
         LoginInfo.FacultyName = QStringLiteral("Gazdasági Kar");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
     }
     std::unique_ptr<Tform_JelenletLista> shown()
     {
@@ -148,20 +141,11 @@ private Q_SLOTS:
     void init()
     {
         seed();
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        UserSettings()->clear();
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        OpenPositioned = 0;
+        stopFixture();
         form_JelenletLista = nullptr;
-        ResetProcessValues();
     }
 
     void listsTheMatrix()

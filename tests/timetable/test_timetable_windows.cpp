@@ -3,7 +3,7 @@
 
 #include "Admin.h"
 #include "DBGrid.h"
-#include "DataFixture.h"
+#include "WindowTestBase.h"
 #include "FrameworkTestKit.h"
 #include "LoginInfo.h"
 #include "MonthCalendar.h"
@@ -106,38 +106,8 @@ void registerStandIns()
 
 } // namespace
 
-class TestTimetableWindows : public QObject {
+class TestTimetableWindows : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<DataFixture> fx;
-    std::unique_ptr<ScriptedMessages> msg;
-    std::unique_ptr<RecordedErrors> errors;
-    QStringList sent;
-
-    QStringList writes() const { return WritesOf(sent); }
-    QStringList rows(const QString &sql) { return fx->rows(sql); }
-    // A statement straight to the file, past the translator (DDL of the tests).
-    void rawSql(const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_open(fx->dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
-        sql::RegisterKovraCollation(db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
-            qWarning("rawSql: %s", err);
-        sqlite3_close(db);
-    }
-    QString one(const QString &sql) { return rows(sql).value(0); }
-
-    template <class T>
-    std::unique_ptr<T> shown()
-    {
-        auto w = std::make_unique<T>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
     std::unique_ptr<Tform_Orarend> timetable() { return shown<Tform_Orarend>(); }
 
 private Q_SLOTS:
@@ -145,29 +115,14 @@ private Q_SLOTS:
     void init()
     {
         registerStandIns(); // a test may have registered a real window in their place
-        fx = std::make_unique<DataFixture>(BaseSchema() + QString::fromUtf8(Seed));
-        LoginInfo.FacultyId = QStringLiteral("1");
-        LoginInfo.UserId = QStringLiteral("7");
-        LoginInfo.RoleId = 2;
-        msg = std::make_unique<ScriptedMessages>();
-        errors = std::make_unique<RecordedErrors>();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
-        UserSettings()->clear();
+        startFixture(Seed);
         opened.clear();
         standInAction = nullptr;
-        connect(&fx->conn(), &Connection::statementSent, this, [this](const QString &, const QString &s) { sent << s; });
     }
     void cleanup()
     {
-        QCOMPARE(errors->texts, QStringList()); // nothing reached the error handling
-        errors.reset();
-        msg.reset();
-        fx.reset();
-        EditMode = EditState::Browse;
-        OpenPositioned = 0;
+        stopFixture();
         standInAction = nullptr;
-        ResetProcessValues();
     }
 
     // ---- the timetable window
