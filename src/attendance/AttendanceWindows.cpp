@@ -7,16 +7,7 @@
 
 void RegisterAttendanceWindows()
 {
-    RegisterWindow(QStringLiteral("form_Jelenlet"), [](QWidget *parent) -> QDialog * {
-        form_Jelenlet = new Tform_Jelenlet(parent);
-        return form_Jelenlet;
-    });
-    RegisterWindow(QStringLiteral("form_JelenletElem"), [](QWidget *parent) -> QDialog * {
-        form_JelenletElem = new Tform_JelenletElem(parent);
-        return form_JelenletElem;
-    });
-    RegisterWindow(QStringLiteral("form_JelenletTor"), [](QWidget *parent) -> QDialog * {
-        form_JelenletTor = new Tform_JelenletTor(parent);
-        return form_JelenletTor;
-    });
+    RegisterWindowOf(QStringLiteral("form_Jelenlet"), form_Jelenlet);
+    RegisterWindowOf(QStringLiteral("form_JelenletElem"), form_JelenletElem);
+    RegisterWindowOf(QStringLiteral("form_JelenletTor"), form_JelenletTor);
 }

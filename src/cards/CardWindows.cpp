@@ -6,12 +6,6 @@
 
 void RegisterCardWindows()
 {
-    RegisterWindow(QStringLiteral("form_Kartyak"), [](QWidget *parent) -> QDialog * {
-        form_Kartyak = new Tform_Kartyak(parent);
-        return form_Kartyak;
-    });
-    RegisterWindow(QStringLiteral("form_KartyakNyomt"), [](QWidget *parent) -> QDialog * {
-        form_KartyakNyomt = new Tform_KartyakNyomt(parent);
-        return form_KartyakNyomt;
-    });
+    RegisterWindowOf(QStringLiteral("form_Kartyak"), form_Kartyak);
+    RegisterWindowOf(QStringLiteral("form_KartyakNyomt"), form_KartyakNyomt);
 }

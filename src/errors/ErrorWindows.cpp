@@ -5,8 +5,5 @@
 
 void RegisterErrorWindows()
 {
-    RegisterWindow(QStringLiteral("form_Hibanaplo"), [](QWidget *parent) -> QDialog * {
-        form_Hibanaplo = new Tform_Hibanaplo(parent);
-        return form_Hibanaplo;
-    });
+    RegisterWindowOf(QStringLiteral("form_Hibanaplo"), form_Hibanaplo);
 }

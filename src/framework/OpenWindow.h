@@ -42,6 +42,18 @@ int OpenWindow(T *&windowVariable, QWidget *parent = nullptr)
 
 using WindowFactory = std::function<QDialog *(QWidget *parent)>;
 void RegisterWindow(const QString &name, WindowFactory factory);
+// Registers the window class T under name; with instance, each new window is also put into that
+// process-wide pointer (the window's form_… variable).
+template <class T>
+void RegisterWindowOf(const QString &name)
+{
+    RegisterWindow(name, [](QWidget *parent) -> QDialog * { return new T(parent); });
+}
+template <class T>
+void RegisterWindowOf(const QString &name, T *&instance)
+{
+    RegisterWindow(name, [&instance](QWidget *parent) -> QDialog * { return instance = new T(parent); });
+}
 bool IsWindowAvailable(const QString &name);
 // The names of the registered windows, sorted.
 QStringList RegisteredWindowNames();

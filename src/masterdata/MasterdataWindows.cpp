@@ -14,44 +14,14 @@
 
 void RegisterMasterdataWindows()
 {
-    RegisterWindow(QStringLiteral("form_Felev"), [](QWidget *parent) -> QDialog * {
-        form_Felev = new Tform_Felev(parent);
-        return form_Felev;
-    });
-    RegisterWindow(QStringLiteral("form_Szervezet"), [](QWidget *parent) -> QDialog * {
-        form_Szervezet = new Tform_Szervezet(parent);
-        return form_Szervezet;
-    });
-    RegisterWindow(QStringLiteral("form_Felhasznalo"), [](QWidget *parent) -> QDialog * {
-        form_Felhasznalo = new Tform_Felhasznalo(parent);
-        return form_Felhasznalo;
-    });
-    RegisterWindow(QStringLiteral("form_Oktatok"), [](QWidget *parent) -> QDialog * {
-        form_Oktatok = new Tform_Oktatok(parent);
-        return form_Oktatok;
-    });
-    RegisterWindow(QStringLiteral("form_TantargyHallgatoi"), [](QWidget *parent) -> QDialog * {
-        form_TantargyHallgatoi = new Tform_TantargyHallgatoi(parent);
-        return form_TantargyHallgatoi;
-    });
-    RegisterWindow(QStringLiteral("form_OrarendHallgato"), [](QWidget *parent) -> QDialog * {
-        form_OrarendHallgato = new Tform_OrarendHallgato(parent);
-        return form_OrarendHallgato;
-    });
-    RegisterWindow(QStringLiteral("form_TanoraOktato"), [](QWidget *parent) -> QDialog * {
-        form_TanoraOktato = new Tform_TanoraOktato(parent);
-        return form_TanoraOktato;
-    });
-    RegisterWindow(QStringLiteral("form_Tanora"), [](QWidget *parent) -> QDialog * {
-        form_Tanora = new Tform_Tanora(parent);
-        return form_Tanora;
-    });
-    RegisterWindow(QStringLiteral("form_TanoraHallgato"), [](QWidget *parent) -> QDialog * {
-        form_TanoraHallgato = new Tform_TanoraHallgato(parent);
-        return form_TanoraHallgato;
-    });
-    RegisterWindow(QStringLiteral("form_Hallgatok"), [](QWidget *parent) -> QDialog * {
-        form_Hallgatok = new Tform_Hallgatok(parent);
-        return form_Hallgatok;
-    });
+    RegisterWindowOf(QStringLiteral("form_Felev"), form_Felev);
+    RegisterWindowOf(QStringLiteral("form_Szervezet"), form_Szervezet);
+    RegisterWindowOf(QStringLiteral("form_Felhasznalo"), form_Felhasznalo);
+    RegisterWindowOf(QStringLiteral("form_Oktatok"), form_Oktatok);
+    RegisterWindowOf(QStringLiteral("form_TantargyHallgatoi"), form_TantargyHallgatoi);
+    RegisterWindowOf(QStringLiteral("form_OrarendHallgato"), form_OrarendHallgato);
+    RegisterWindowOf(QStringLiteral("form_TanoraOktato"), form_TanoraOktato);
+    RegisterWindowOf(QStringLiteral("form_Tanora"), form_Tanora);
+    RegisterWindowOf(QStringLiteral("form_TanoraHallgato"), form_TanoraHallgato);
+    RegisterWindowOf(QStringLiteral("form_Hallgatok"), form_Hallgatok);
 }

@@ -5,8 +5,5 @@
 
 void RegisterNeptunWindows()
 {
-    RegisterWindow(QStringLiteral("form_TantargyJelent"), [](QWidget *parent) -> QDialog * {
-        form_TantargyJelent = new Tform_TantargyJelent(parent);
-        return form_TantargyJelent;
-    });
+    RegisterWindowOf(QStringLiteral("form_TantargyJelent"), form_TantargyJelent);
 }

@@ -7,16 +7,7 @@
 
 void RegisterReportWindows()
 {
-    RegisterWindow(QStringLiteral("form_JelenletLista"), [](QWidget *parent) -> QDialog * {
-        form_JelenletLista = new Tform_JelenletLista(parent);
-        return form_JelenletLista;
-    });
-    RegisterWindow(QStringLiteral("form_JelenletiListaNyomt1"), [](QWidget *parent) -> QDialog * {
-        form_JelenletiListaNyomt1 = new Tform_JelenletiListaNyomt1(parent);
-        return form_JelenletiListaNyomt1;
-    });
-    RegisterWindow(QStringLiteral("form_JelenletiListaNyomt2"), [](QWidget *parent) -> QDialog * {
-        form_JelenletiListaNyomt2 = new Tform_JelenletiListaNyomt2(parent);
-        return form_JelenletiListaNyomt2;
-    });
+    RegisterWindowOf(QStringLiteral("form_JelenletLista"), form_JelenletLista);
+    RegisterWindowOf(QStringLiteral("form_JelenletiListaNyomt1"), form_JelenletiListaNyomt1);
+    RegisterWindowOf(QStringLiteral("form_JelenletiListaNyomt2"), form_JelenletiListaNyomt2);
 }

@@ -7,7 +7,7 @@
 
 void RegisterShellWindows()
 {
-    RegisterWindow(QStringLiteral("form_Admin"), [](QWidget *parent) -> QDialog * { return new Tform_Admin(parent); });
-    RegisterWindow(QStringLiteral("form_JelszoMod"), [](QWidget *parent) -> QDialog * { return new Tform_JelszoMod(parent); });
-    RegisterWindow(QStringLiteral("form_Indito2"), [](QWidget *parent) -> QDialog * { return new Tform_Indito2(parent); });
+    RegisterWindowOf<Tform_Admin>(QStringLiteral("form_Admin"));
+    RegisterWindowOf<Tform_JelszoMod>(QStringLiteral("form_JelszoMod"));
+    RegisterWindowOf<Tform_Indito2>(QStringLiteral("form_Indito2"));
 }

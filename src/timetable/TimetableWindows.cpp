@@ -6,12 +6,6 @@
 
 void RegisterTimetableWindows()
 {
-    RegisterWindow(QStringLiteral("form_Orarend"), [](QWidget *parent) -> QDialog * {
-        form_Orarend = new Tform_Orarend(parent);
-        return form_Orarend;
-    });
-    RegisterWindow(QStringLiteral("form_OrarendDatum"), [](QWidget *parent) -> QDialog * {
-        form_OrarendDatum = new Tform_OrarendDatum(parent);
-        return form_OrarendDatum;
-    });
+    RegisterWindowOf(QStringLiteral("form_Orarend"), form_Orarend);
+    RegisterWindowOf(QStringLiteral("form_OrarendDatum"), form_OrarendDatum);
 }
