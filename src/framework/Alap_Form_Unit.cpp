@@ -257,14 +257,7 @@ QPushButton *actionButton(QWidget *parent, const char *name, const QString &capt
 
 QToolButton *speedButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setAutoRaise(true);
-    b->setIconSize(QSize(24, 24));
-    return b;
+    return ToolButton(parent, name, hint, icon);
 }
 
 } // namespace

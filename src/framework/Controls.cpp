@@ -19,6 +19,24 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+QToolButton *ToolButton(QWidget *parent, const char *name, const QString &hint, const QIcon &icon, int iconSize)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setAccessibleName(hint);
+    b->setIcon(icon);
+    if (iconSize > 0)
+        b->setIconSize(QSize(iconSize, iconSize));
+    b->setAutoRaise(true);
+    return b;
+}
+
+QToolButton *ToolButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon, int iconSize)
+{
+    return ToolButton(parent, name, hint, parent->style()->standardIcon(icon), iconSize);
+}
+
 // ---- keyword, tag, colour
 
 void SetHelpKeyword(QWidget *control, const QString &keyword) { control->setProperty("helpKeyword", keyword); }

@@ -14,11 +14,13 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 #include <QTableWidget>
 #include <functional>
 
 class QButtonGroup;
 class QPlainTextEdit;
+class QToolButton;
 
 // Colours of the program (RGB).
 namespace colors {
@@ -33,6 +35,13 @@ inline const QColor InfoBk(255, 255, 225);
 inline const QColor Navy(0, 0, 128);
 inline const QColor Maroon(128, 0, 0);
 } // namespace colors
+
+// A flat (auto-raised) tool button whose hint is its tooltip and its screen-reader name, with the
+// icon at iconSize pixels (0: the style's size).
+QToolButton *ToolButton(QWidget *parent, const char *name, const QString &hint, const QIcon &icon, int iconSize = 24);
+// The same with an icon of the parent's style.
+QToolButton *ToolButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon,
+                        int iconSize = 24);
 
 // Help keyword and Tag of a control (dynamic properties "helpKeyword" and "tag").
 void SetHelpKeyword(QWidget *control, const QString &keyword);

@@ -219,13 +219,7 @@ QIcon glyph(Glyph g)
 
 QToolButton *toolButton(QWidget *parent, const char *name, const QString &hint, Glyph g)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(glyph(g));
-    b->setIconSize(QSize(24, 24));
-    b->setAutoRaise(true);
+    QToolButton *b = ToolButton(parent, name, hint, glyph(g));
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }

@@ -53,13 +53,7 @@ const QString AttendanceSql = QStringLiteral(
 
 QToolButton *speedButton(QWidget *parent, const char *name, const QString &hint, const QIcon &icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(icon);
-    b->setIconSize(QSize(20, 20));
-    b->setAutoRaise(true);
+    QToolButton *b = ToolButton(parent, name, hint, icon, 20);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }

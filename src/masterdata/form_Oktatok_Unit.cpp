@@ -36,13 +36,7 @@ constexpr int MaxCodeLength = 10;
 
 QToolButton *iconButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setIconSize(QSize(22, 22));
-    b->setAutoRaise(true);
+    QToolButton *b = ToolButton(parent, name, hint, icon, 22);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }

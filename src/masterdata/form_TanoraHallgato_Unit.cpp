@@ -2,6 +2,7 @@
 
 #include "Adatmodul.h"
 #include "Calendar.h"
+#include "Controls.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
 #include "DbError.h"
@@ -61,12 +62,8 @@ TDBLookUpEdit *searchEdit(QWidget *parent, const char *name, Dataset *candidates
 
 QToolButton *moveButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setIconSize(QSize(24, 24));
+    QToolButton *b = ToolButton(parent, name, hint, icon);
+    b->setAutoRaise(false);
     b->setMinimumSize(40, 34);
     return b;
 }

@@ -2,6 +2,7 @@
 
 #include "Calendar.h"
 #include "ContextMenu.h"
+#include "Controls.h"
 #include "DBGrid.h"
 #include "Guard.h"
 #include "LoginInfo.h"
@@ -28,14 +29,7 @@ const QString KeyField = QStringLiteral("od_id");
 
 QToolButton *hintButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setIconSize(QSize(24, 24));
-    b->setToolTip(hint);
-    b->setAccessibleName(hint);
-    b->setAutoRaise(true);
-    return b;
+    return ToolButton(parent, name, hint, icon);
 }
 
 } // namespace

@@ -50,16 +50,12 @@ Connection *sharedConnection() { return form_Adatmodul ? &form_Adatmodul->ADOCon
 QToolButton *sideButton(QWidget *parent, const char *name, const QString &caption, const QString &hint,
                         QStyle::StandardPixmap icon)
 {
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setToolTip(hint);
-    b->setAccessibleName(caption.isEmpty() ? hint : caption);
+    QToolButton *b = ToolButton(parent, name, hint, icon, 0);
     if (!caption.isEmpty()) {
+        b->setAccessibleName(caption);
         b->setText(caption);
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
-    b->setAutoRaise(true);
     return b;
 }
 
