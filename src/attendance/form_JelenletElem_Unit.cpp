@@ -80,10 +80,8 @@ Tform_JelenletElem::Tform_JelenletElem(QWidget *parent) : TAlap_Form(parent)
     rg_jelenlet->setItems({QStringLiteral("részt vett"), QStringLiteral("hiányzás"), QStringLiteral("pótlás")}, 3);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(BuddyLabel(QStringLiteral("Órarend"), vdc_orarend), 0, 0);
-    fields->addWidget(vdc_orarend, 0, 1, 1, 3);
-    fields->addWidget(BuddyLabel(QStringLiteral("Dátum"), bi_datum), 1, 0);
-    fields->addWidget(bi_datum, 1, 1);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Órarend"), vdc_orarend, 3);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Dátum"), bi_datum);
     fields->addWidget(rg_jelenlet, 2, 0, 1, 4);
     fields->setColumnStretch(2, 1);
     fields->setColumnStretch(3, 2);

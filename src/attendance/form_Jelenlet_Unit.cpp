@@ -8,6 +8,7 @@
 #include "FrozenColumn.h"
 #include "DbError.h"
 #include "FileChooser.h"
+#include "FormFrame.h"
 #include "Guard.h"
 #include "IniFile.h"
 #include "Keyboard.h"
@@ -165,25 +166,18 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     l_olvasas->setMinimumHeight(l_olvasas->fontMetrics().height() * 2);
 
     // Left: the lesson and the code list; right: the matrix.
-    auto buddyLabel = [this](const QString &text, QWidget *buddy) {
-        auto *l = new QLabel(text, p_Adatok);
-        l->setBuddy(buddy);
-        return l;
-    };
     auto *lesson = new QGridLayout;
-    lesson->addWidget(buddyLabel(QStringLiteral("Dátum"), bi_datum), 0, 0);
+    lesson->addWidget(BuddyLabel(QStringLiteral("Dátum"), bi_datum, p_Adatok), 0, 0);
     lesson->addWidget(bi_datum, 0, 1, Qt::AlignLeft);
-    lesson->addWidget(buddyLabel(QStringLiteral("Félév"), vdc_felev), 1, 0);
-    lesson->addWidget(vdc_felev, 1, 1);
-    lesson->addWidget(buddyLabel(QStringLiteral("Órarend"), vdc_orarend), 2, 0);
-    lesson->addWidget(vdc_orarend, 2, 1);
+    AddLabelledField(lesson, 1, 0, QStringLiteral("Félév"), vdc_felev);
+    AddLabelledField(lesson, 2, 0, QStringLiteral("Órarend"), vdc_orarend);
     lesson->addWidget(l_datum, 3, 1);
     lesson->addWidget(l_hanyadik, 4, 1);
     lesson->addWidget(l_ido, 5, 1);
     lesson->setColumnStretch(1, 1);
 
     auto *codesHead = new QHBoxLayout;
-    codesHead->addWidget(buddyLabel(QStringLiteral("Résztvevő hallgatók Neptun kódja"), m_jelenlet), 1);
+    codesHead->addWidget(BuddyLabel(QStringLiteral("Résztvevő hallgatók Neptun kódja"), m_jelenlet, p_Adatok), 1);
     codesHead->addWidget(l_szam);
     codesHead->addWidget(sb_be);
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,11 +39,19 @@ FormFrame BuildFormFrame(QDialog *form)
     return {data, bar, row};
 }
 
-QLabel *BuddyLabel(const QString &text, QWidget *buddy)
+QLabel *BuddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 {
-    auto *l = new QLabel(text, buddy->parentWidget());
+    auto *l = new QLabel(text, parent ? parent : buddy->parentWidget());
     l->setBuddy(buddy);
     return l;
+}
+
+QLabel *AddLabelledField(QGridLayout *grid, int row, int column, const QString &caption, QWidget *control, int columnSpan)
+{
+    QLabel *label = BuddyLabel(caption, control, control->parentWidget() ? nullptr : grid->parentWidget());
+    grid->addWidget(label, row, column);
+    grid->addWidget(control, row, column + 1, 1, columnSpan);
+    return label;
 }
 
 QFont ControlBarFont()

@@ -8,6 +8,7 @@
 class QDialog;
 class QFont;
 class QFrame;
+class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -22,8 +23,12 @@ struct FormFrame {
 // Builds the frame on a base form (title bar without close box) and returns its parts.
 FormFrame BuildFormFrame(QDialog *form);
 // A label beside an input control that names it for screen readers (its buddy); the label's
-// parent is the control's parent.
-QLabel *BuddyLabel(const QString &text, QWidget *buddy);
+// parent is the given one, else the control's parent.
+QLabel *BuddyLabel(const QString &text, QWidget *buddy, QWidget *parent = nullptr);
+// A labelled field in a grid row: the label (the control's buddy) in column, the control beside it
+// over columnSpan columns. Returns the label.
+QLabel *AddLabelledField(QGridLayout *grid, int row, int column, const QString &caption, QWidget *control,
+                         int columnSpan = 1);
 // The bold font of the bar's captioned buttons.
 QFont ControlBarFont();
 // A bar button with a glyph and a caption.

@@ -48,14 +48,10 @@ Tform_Felev::Tform_Felev(QWidget *parent) : TAlap_Form(parent)
     me_datum_veg->setObjectName(QStringLiteral("me_datum_veg"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(BuddyLabel(QStringLiteral("Félév neve"), e_nev), 0, 0);
-    fields->addWidget(e_nev, 0, 1);
-    fields->addWidget(BuddyLabel(QStringLiteral("NEPTUN jelölés"), e_neptun), 0, 2);
-    fields->addWidget(e_neptun, 0, 3);
-    fields->addWidget(BuddyLabel(QStringLiteral("Kezdete"), me_datum_kezd), 1, 0);
-    fields->addWidget(me_datum_kezd, 1, 1);
-    fields->addWidget(BuddyLabel(QStringLiteral("Vége"), me_datum_veg), 1, 2);
-    fields->addWidget(me_datum_veg, 1, 3);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Félév neve"), e_nev);
+    AddLabelledField(fields, 0, 2, QStringLiteral("NEPTUN jelölés"), e_neptun);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Kezdete"), me_datum_kezd);
+    AddLabelledField(fields, 1, 2, QStringLiteral("Vége"), me_datum_veg);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 

@@ -115,18 +115,12 @@ Tform_Felhasznalo::Tform_Felhasznalo(QWidget *parent) : TAlap_Form(parent)
     e_mail->setObjectName(QStringLiteral("e_mail"));
 
     auto *fields = new QGridLayout;
-    auto addField = [&](const QString &caption, QWidget *control, int row, int column) {
-        auto *label = new QLabel(caption, p_Adatok);
-        label->setBuddy(control);
-        fields->addWidget(label, row, column);
-        fields->addWidget(control, row, column + 1);
-    };
-    addField(QStringLiteral("Belépő név"), e_nev, 0, 0);
-    addField(QStringLiteral("Név"), e_teljes, 0, 2);
-    addField(QStringLiteral("Szerepkör"), vdc_szerepkor, 1, 0);
-    addField(QStringLiteral("Kar"), vdc_kar, 1, 2);
-    addField(QStringLiteral("Jelszó"), e_jelszo, 2, 0);
-    addField(QStringLiteral("E-mail"), e_mail, 2, 2);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Belépő név"), e_nev);
+    AddLabelledField(fields, 0, 2, QStringLiteral("Név"), e_teljes);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Szerepkör"), vdc_szerepkor);
+    AddLabelledField(fields, 1, 2, QStringLiteral("Kar"), vdc_kar);
+    AddLabelledField(fields, 2, 0, QStringLiteral("Jelszó"), e_jelszo);
+    AddLabelledField(fields, 2, 2, QStringLiteral("E-mail"), e_mail);
     fields->addWidget(cb_aktiv, 3, 1);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);

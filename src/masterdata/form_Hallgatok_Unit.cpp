@@ -3,6 +3,7 @@
 #include "Adatmodul.h"
 #include "ContextMenu.h"
 #include "Controls.h"
+#include "FormFrame.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
 #include "Glyphs.h"
@@ -70,13 +71,6 @@ TVDCComboBox *tableCombo(QWidget *parent, const char *name, Dataset *query, cons
     return c;
 }
 
-QLabel *labelFor(QWidget *parent, const QString &text, QWidget *buddy)
-{
-    auto *l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    return l;
-}
-
 } // namespace
 
 Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
@@ -109,7 +103,7 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
                                style()->standardIcon(QStyle::SP_DialogResetButton));
     auto *search = new QHBoxLayout(p_kereso);
     search->setContentsMargins(0, 0, 0, 0);
-    search->addWidget(labelFor(p_kereso, QStringLiteral("Keresett név"), dbl_nev));
+    search->addWidget(BuddyLabel(QStringLiteral("Keresett név"), dbl_nev, p_kereso));
     search->addWidget(dbl_nev, 1);
     search->addWidget(dbl_neptun);
     search->addWidget(bb_felttorol);
@@ -136,14 +130,10 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     e_oa = new QLineEdit(p_Adatok);
     e_oa->setObjectName(QStringLiteral("e_oa"));
     auto *fields = new QGridLayout;
-    fields->addWidget(labelFor(p_Adatok, QStringLiteral("Név"), e_nev), 0, 0);
-    fields->addWidget(e_nev, 0, 1, 1, 3);
-    fields->addWidget(labelFor(p_Adatok, QStringLiteral("Kód"), e_kod), 1, 0);
-    fields->addWidget(e_kod, 1, 1);
-    fields->addWidget(labelFor(p_Adatok, QStringLiteral("Diákig."), e_diak), 1, 2);
-    fields->addWidget(e_diak, 1, 3);
-    fields->addWidget(labelFor(p_Adatok, QStringLiteral("OM"), e_oa), 2, 0);
-    fields->addWidget(e_oa, 2, 1);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Név"), e_nev, 3);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Kód"), e_kod);
+    AddLabelledField(fields, 1, 2, QStringLiteral("Diákig."), e_diak);
+    AddLabelledField(fields, 2, 0, QStringLiteral("OM"), e_oa);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 
@@ -177,8 +167,7 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     for (auto [text, combo] : std::initializer_list<std::pair<const char *, TVDCComboBox *>>{
              {"Félév", vdc_felev}, {"Forma", vdc_forma}, {"Kurzus", vdc_kurzus}, {"Nyelv", vdc_nyelv},
              {"Tantárgy", vdc_tantargy}, {"Órarend", vdc_orarend}}) {
-        panel->addWidget(labelFor(p_tan, QString::fromUtf8(text), combo), row, 0);
-        panel->addWidget(combo, row, 1);
+        AddLabelledField(panel, row, 0, QString::fromUtf8(text), combo);
         ++row;
     }
     auto *buttons = new QHBoxLayout;

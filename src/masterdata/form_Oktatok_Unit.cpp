@@ -117,19 +117,10 @@ Tform_Oktatok::Tform_Oktatok(QWidget *parent)
     WireGridServices(dbg_tantargy);
 
     auto *fields = new QGridLayout;
-    auto addField = [&](const QString &caption, QWidget *control, int row) {
-        auto *label = new QLabel(caption, right);
-        label->setBuddy(control);
-        fields->addWidget(label, row, 0);
-        fields->addWidget(control, row, 1, 1, 3);
-    };
-    addField(QStringLiteral("Név"), e_nev, 0);
-    addField(QStringLiteral("Kód"), e_kod, 1);
-    addField(QStringLiteral("Jelszó"), e_jelszo, 2);
-    auto *offeringLabel = new QLabel(QStringLiteral("Tantárgy"), right);
-    offeringLabel->setBuddy(vdc_tantargy);
-    fields->addWidget(offeringLabel, 3, 0);
-    fields->addWidget(vdc_tantargy, 3, 1);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Név"), e_nev, 3);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Kód"), e_kod, 3);
+    AddLabelledField(fields, 2, 0, QStringLiteral("Jelszó"), e_jelszo, 3);
+    AddLabelledField(fields, 3, 0, QStringLiteral("Tantárgy"), vdc_tantargy);
     fields->addWidget(sb_felvesz, 3, 2);
     fields->addWidget(sb_torles, 3, 3);
     fields->setColumnStretch(1, 1);

@@ -37,10 +37,8 @@ Tform_Szervezet::Tform_Szervezet(QWidget *parent) : TAlap_Form(parent)
     cb_aktiv->setObjectName(QStringLiteral("cb_aktiv"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(BuddyLabel(QStringLiteral("Megnevezés"), e_kar), 0, 0);
-    fields->addWidget(e_kar, 0, 1, 1, 3);
-    fields->addWidget(BuddyLabel(QStringLiteral("Kód"), e_kod), 1, 0);
-    fields->addWidget(e_kod, 1, 1);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Megnevezés"), e_kar, 3);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Kód"), e_kod);
     fields->addWidget(cb_aktiv, 1, 3);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(2, 1);

@@ -3,6 +3,7 @@
 #include "Adatmodul.h"
 #include "Calendar.h"
 #include "Controls.h"
+#include "FormFrame.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
 #include "DbError.h"
@@ -42,13 +43,6 @@ const QString MembersSql = QStringLiteral(
     ":tan_id and a.felev_id = :fe_id Order By nev");
 
 const QString NoEntryMessage = QStringLiteral("Félév és órarend választása szükséges!");
-
-QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    return l;
-}
 
 TDBLookUpEdit *searchEdit(QWidget *parent, const char *name, Dataset *candidates, const char *field)
 {
@@ -96,10 +90,10 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
     DBLookUpEdit1 = searchEdit(p_Adatok, "DBLookUpEdit1", &SZURES, "hallgato_diak");
 
     auto *choices = new QHBoxLayout;
-    choices->addWidget(buddyLabel(QStringLiteral("Félév"), vdc_felev, p_Adatok));
+    choices->addWidget(BuddyLabel(QStringLiteral("Félév"), vdc_felev, p_Adatok));
     choices->addWidget(vdc_felev, 1);
     choices->addSpacing(12);
-    choices->addWidget(buddyLabel(QStringLiteral("Órarend"), vdc_orarend, p_Adatok));
+    choices->addWidget(BuddyLabel(QStringLiteral("Órarend"), vdc_orarend, p_Adatok));
     choices->addWidget(vdc_orarend, 3);
 
     // The search edits under one caption, each with its own small label.
@@ -115,7 +109,7 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
           {DBLookUpEdit1, "diákigazolvány", 1}}) {
         auto *box = new QVBoxLayout;
         box->setSpacing(1);
-        box->addWidget(buddyLabel(QString::fromUtf8(caption), edit, p_Adatok));
+        box->addWidget(BuddyLabel(QString::fromUtf8(caption), edit, p_Adatok));
         box->addWidget(edit);
         search->addLayout(box, stretch);
     }

@@ -55,13 +55,6 @@ void fromTable(TVDCComboBox *c, const char *table, const char *id, const char *n
     c->NevMezo = QLatin1String(name);
 }
 
-QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    return l;
-}
-
 bool isNullId(const QString &id) { return IsNullFieldValue(id); }
 
 // The semester filter keeps its choice across the base steps that clear the whole window.
@@ -98,7 +91,7 @@ Tform_Tanora::Tform_Tanora(QWidget *parent)
     bb_felttorol->setAccessibleName(bb_felttorol->toolTip());
     auto *filter = new QHBoxLayout(p_kereso);
     filter->setContentsMargins(0, 0, 0, 0);
-    filter->addWidget(buddyLabel(QStringLiteral("Félév szűrő"), vdc_felev_szuro, p_kereso));
+    filter->addWidget(BuddyLabel(QStringLiteral("Félév szűrő"), vdc_felev_szuro, p_kereso));
     filter->addWidget(vdc_felev_szuro);
     filter->addWidget(bb_felttorol);
     filter->addStretch(1);
@@ -142,18 +135,12 @@ Tform_Tanora::Tform_Tanora(QWidget *parent)
     e_evfolyam->setMaxLength(10);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(buddyLabel(QStringLiteral("Félév"), vdc_felev, p_Adatok), 0, 0);
-    fields->addWidget(vdc_felev, 0, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Tanóra"), vdc_tantargy, p_Adatok), 0, 2);
-    fields->addWidget(vdc_tantargy, 0, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Forma"), vdc_forma, p_Adatok), 1, 0);
-    fields->addWidget(vdc_forma, 1, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Kurzus"), vdc_kurzus, p_Adatok), 1, 2);
-    fields->addWidget(vdc_kurzus, 1, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Nyelv"), vdc_nyelv, p_Adatok), 2, 0);
-    fields->addWidget(vdc_nyelv, 2, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Évfolyam"), e_evfolyam, p_Adatok), 2, 2);
-    fields->addWidget(e_evfolyam, 2, 3);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Félév"), vdc_felev);
+    AddLabelledField(fields, 0, 2, QStringLiteral("Tanóra"), vdc_tantargy);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Forma"), vdc_forma);
+    AddLabelledField(fields, 1, 2, QStringLiteral("Kurzus"), vdc_kurzus);
+    AddLabelledField(fields, 2, 0, QStringLiteral("Nyelv"), vdc_nyelv);
+    AddLabelledField(fields, 2, 2, QStringLiteral("Évfolyam"), e_evfolyam);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 2);
 

@@ -87,13 +87,6 @@ QVBoxLayout *sideBox(QWidget *parent, const QString &caption, DBGrid *grid, std:
     return box;
 }
 
-QLabel *buddyLabel(const QString &text, QWidget *control, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setBuddy(control);
-    return l;
-}
-
 } // namespace
 
 Tform_Orarend::Tform_Orarend(QWidget *parent)
@@ -119,7 +112,7 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
     vdc_felev_szuro->TablaNev = QStringLiteral("felev");
     auto *filterRow = new QHBoxLayout(p_kereso);
     filterRow->setContentsMargins(0, 0, 0, 0);
-    filterRow->addWidget(buddyLabel(QStringLiteral("Félév szűrő"), vdc_felev_szuro, p_kereso));
+    filterRow->addWidget(BuddyLabel(QStringLiteral("Félév szűrő"), vdc_felev_szuro, p_kereso));
     filterRow->addWidget(vdc_felev_szuro, 1);
 
     // The list.
@@ -158,17 +151,12 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
     e_potlas->setObjectName(QStringLiteral("e_potlas"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(buddyLabel(QStringLiteral("Félév"), vdc_felev, p_Adatok), 0, 0);
-    fields->addWidget(vdc_felev, 0, 1, 1, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Órarend"), e_orarend, p_Adatok), 1, 0);
-    fields->addWidget(e_orarend, 1, 1, 1, 3);
-    fields->addWidget(buddyLabel(QStringLiteral("Mettől"), me_mettol, p_Adatok), 2, 0);
-    fields->addWidget(me_mettol, 2, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Meddig"), me_meddig, p_Adatok), 2, 2);
-    fields->addWidget(me_meddig, 2, 3);
+    AddLabelledField(fields, 0, 0, QStringLiteral("Félév"), vdc_felev, 3);
+    AddLabelledField(fields, 1, 0, QStringLiteral("Órarend"), e_orarend, 3);
+    AddLabelledField(fields, 2, 0, QStringLiteral("Mettől"), me_mettol);
+    AddLabelledField(fields, 2, 2, QStringLiteral("Meddig"), me_meddig);
     fields->addWidget(cb_heti, 3, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("Pótlások száma"), e_potlas, p_Adatok), 3, 2);
-    fields->addWidget(e_potlas, 3, 3);
+    AddLabelledField(fields, 3, 2, QStringLiteral("Pótlások száma"), e_potlas);
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 
