@@ -80,13 +80,9 @@ int main(int argc, char **argv)
         return Usage;
     }
 
-    ConsoleMessages messages(yes);
-    SetMessagePresenter(&messages);
-    SetConfigFilePath(ini);
-    Tform_Adatmodul module;
-    try {
-        if (!ToolLogin(ini, test, user, password, module, err))
-            return LoginFailed;
+    ToolSession session("kovra-capture", ini, yes);
+    Tform_Adatmodul &module = session.module;
+    return session.run(test, user, password, out, err, [&]() -> int {
         const QDate day = ParseDateText(date);
         if (!day.isValid()) {
             err << "Rossz dátum!\n";
@@ -129,9 +125,5 @@ int main(int argc, char **argv)
         case CaptureOutcome::NoConnection: return DatabaseError;
         default: return Refused;
         }
-    } catch (const DbError &e) {
-        out.flush();
-        err << "kovra-capture: " << e.message() << '\n';
-        return DatabaseError;
-    }
+    });
 }

@@ -93,13 +93,9 @@ int main(int argc, char **argv)
         if (!isId(id.trimmed()))
             return usage();
 
-    ConsoleMessages messages;
-    SetMessagePresenter(&messages);
-    SetConfigFilePath(ini);
-    Tform_Adatmodul module;
-    try {
-        if (!ToolLogin(ini, test, user, password, module, err))
-            return LoginFailed;
+    ToolSession session("kovra-print", ini);
+    Tform_Adatmodul &module = session.module;
+    return session.run(test, user, password, out, err, [&]() -> int {
         // The main window's role table: "Listák" for every role, "Kártya" for roles 1, 2 and 4.
         const int role = LoginInfo.RoleId;
         const bool allowed = sheet ? (role >= 1 && role <= 4) : (role == 1 || role == 2 || role == 4);
@@ -172,9 +168,5 @@ int main(int argc, char **argv)
             out << "recorded " << printed.rows().count() << " card issues\n";
         }
         return Ok;
-    } catch (const DbError &e) {
-        out.flush();
-        err << "kovra-print: " << e.message() << '\n';
-        return DatabaseError;
-    }
+    });
 }

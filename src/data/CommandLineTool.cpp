@@ -1,6 +1,6 @@
 #include "CommandLineTool.h"
 
-#include "Adatmodul.h"
+#include "DbError.h"
 #include "IniFile.h"
 #include "UserLogin.h"
 
@@ -53,4 +53,26 @@ bool ToolLogin(const QString &iniPath, bool testDatabase, const QString &user, c
         break;
     }
     return true;
+}
+
+ToolSession::ToolSession(const char *tool, const QString &iniPath, bool yes)
+    : m_tool(tool), m_ini(iniPath), m_messages(yes), m_previous(SetMessagePresenter(&m_messages))
+{
+    SetConfigFilePath(iniPath);
+}
+
+ToolSession::~ToolSession() { SetMessagePresenter(m_previous); }
+
+int ToolSession::run(bool testDatabase, const QString &user, const QString &password, QTextStream &out,
+                     QTextStream &err, const std::function<int()> &body)
+{
+    try {
+        if (!ToolLogin(m_ini, testDatabase, user, password, module, err))
+            return ToolExit::LoginFailed;
+        return body();
+    } catch (const DbError &e) {
+        out.flush();
+        err << m_tool << ": " << e.message() << '\n';
+        return ToolExit::DatabaseError;
+    }
 }

@@ -79,13 +79,9 @@ int main(int argc, char **argv)
         return Usage;
     }
 
-    ConsoleMessages messages;
-    SetMessagePresenter(&messages);
-    SetConfigFilePath(ini);
-    Tform_Adatmodul module;
-    try {
-        if (!ToolLogin(ini, test, user, password, module, err))
-            return LoginFailed;
+    ToolSession session("kovra-import", ini);
+    Tform_Adatmodul &module = session.module;
+    return session.run(test, user, password, out, err, [&]() -> int {
         if (!mayImport(LoginInfo.RoleId)) {
             err << "kovra-import: a(z) " << LoginInfo.UserName << " felhasználó szerepköre nem engedi a Neptun átvételt.\n";
             return Refused;
@@ -153,9 +149,5 @@ int main(int argc, char **argv)
             return NeptunFailed;
         }
         return Ok;
-    } catch (const DbError &e) {
-        out.flush();
-        err << "kovra-import: " << e.message() << '\n';
-        return DatabaseError;
-    }
+    });
 }
