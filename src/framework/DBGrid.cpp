@@ -1,7 +1,10 @@
 #include "DBGrid.h"
 
 #include "Dataset.h"
+#include "GridAccessible.h"
 #include "Guard.h"
+
+#include <QAccessible>
 
 #include <QApplication>
 #include <QHeaderView>
@@ -166,6 +169,7 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
 
 DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new DBGridModel(this))
 {
+    InstallGridAccessibility();
     m_autoColumns = true;
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -263,7 +267,17 @@ void DBGrid::datasetScrolled()
 
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    QTableView::currentChanged(current, previous);
+    // The table's own focus event counts hidden columns and the row strip; the grid's accessible
+    // table (GridAccessible) numbers its children by the shown columns.
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        const int child = GridAccessibleChild(this, current);
+        if (child >= 0) {
+            QAccessibleEvent event(this, QAccessible::Focus);
+            event.setChild(child);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
     if (m_syncing || !m_dataset || !current.isValid() || current.row() == previous.row())
         return;
     m_syncing = true;
@@ -384,6 +398,13 @@ void DBGrid::keyReleaseEvent(QKeyEvent *event)
 {
     Q_EMIT keyReleased(VirtualKeyCode(event));
     QTableView::keyReleaseEvent(event);
+}
+
+void DBGrid::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // Without the table's own selection events (numbered by every column); the focus event above
+    // tells the reader the row.
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 // ---- row lock

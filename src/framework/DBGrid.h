@@ -111,6 +111,7 @@ protected:
     void keyboardSearch(const QString &search) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     friend class DBGridModel;

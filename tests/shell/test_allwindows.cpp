@@ -194,6 +194,16 @@ private Q_SLOTS:
             for (QWidget *c : w->findChildren<QWidget *>())
                 checked += c->isVisibleTo(w.get()) && inputOrButton(c) && !innerPart(c, w.get());
             unnamed << unnamedControls(w.get());
+            // Tables: their shown columns only, without the row strip's corner button.
+            for (DBGrid *g : w->findChildren<DBGrid *>()) {
+                QAccessibleInterface *a = QAccessible::queryAccessibleInterface(g);
+                int shown = 0;
+                for (int i = 0; i < g->columnCount(); ++i)
+                    shown += !g->isColumnHidden(i);
+                if (!a || !a->tableInterface() || a->tableInterface()->columnCount() != shown
+                    || a->childCount() != shown * (g->model()->rowCount() + 1))
+                    unnamed << name + QStringLiteral(": ") + g->objectName() + QStringLiteral(" announces hidden columns");
+            }
             EditMode = EditState::Browse;
             w->hide();
         }
