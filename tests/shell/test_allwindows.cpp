@@ -226,6 +226,20 @@ private Q_SLOTS:
             QVERIFY2(QTest::qWaitForWindowExposed(w.get()), qPrintable(name));
             QTest::qWait(1); // the letters are given again after the window's show handler
             faults << keyboardFaults(w.get());
+            // Tab and Shift+Tab leave every list and table.
+            if (QTest::qWaitForWindowActive(w.get()))
+                for (QAbstractItemView *v : w->findChildren<QAbstractItemView *>()) {
+                    if (!v->isVisible() || !v->isEnabled() || !(v->focusPolicy() & Qt::TabFocus) || innerPart(v, w.get()))
+                        continue;
+                    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+                        v->setFocus(Qt::TabFocusReason);
+                        if (QApplication::focusWidget() != v)
+                            continue;
+                        QTest::keyClick(v, key);
+                        if (QApplication::focusWidget() == v)
+                            faults << name + QStringLiteral(": ") + v->objectName() + QStringLiteral(" keeps the Tab key");
+                    }
+                }
             if (auto *form = qobject_cast<TAlap_Form *>(w.get())) {
                 QVERIFY2(QTest::qWaitForWindowActive(w.get()), qPrintable(name));
                 for (QPushButton *b : {form->bb_uj, form->bb_modosit})
