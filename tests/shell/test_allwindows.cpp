@@ -18,6 +18,8 @@
 #include "form_JelenletTor_Unit.h"
 #include "Alap_Form_Unit.h"
 #include "MessageBoxes.h"
+#include "Hibakezeles.h"
+#include "form_GridMezok_Unit.h"
 #include "ReportPreview.h"
 
 #include <QAbstractButton>
@@ -317,6 +319,22 @@ private Q_SLOTS:
         QTest::keyClick(pdf, altLetter(pdf).toLatin1(), Qt::AltModifier);
         QCOMPARE(files.filters.size(), 2);
         p.close();
+    }
+
+    // The windows opened outside the window opener: the column chooser and the error report.
+    void chooserAndErrorWindowByKeyboard()
+    {
+        DBGrid grid;
+        grid.addColumn(QStringLiteral("a"), QStringLiteral("A"));
+        Tform_GridMezok chooser(&grid);
+        Tform_Hibakezeles report;
+        for (QDialog *d : std::initializer_list<QDialog *>{&chooser, &report}) {
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d));
+            QVERIFY(barButtons(d).size() >= 3);
+            QVERIFY2(keyboardFaults(d).isEmpty(), qPrintable(keyboardFaults(d).join(u'\n')));
+            d->hide();
+        }
     }
 
     // The message boxes: the box has a name, and so has every button (the glyph-only OK too).
