@@ -60,6 +60,7 @@ Tform_JelenletElem::Tform_JelenletElem(QWidget *parent) : TAlap_Form(parent)
 
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
+    dbg_lista->setAccessibleName(QStringLiteral("A hallgató jelenlétei"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(QStringLiteral("orarend_nev"), QStringLiteral("órarend"), true, 300);
     dbg_lista->addColumn(QStringLiteral("jelenlet_datum"), QStringLiteral("dátum"), true, 100);

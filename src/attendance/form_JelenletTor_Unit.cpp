@@ -63,6 +63,7 @@ Tform_JelenletTor::Tform_JelenletTor(QWidget *parent) : TAlapSzures_Form(parent)
     auto *split = new QSplitter(Qt::Horizontal, p_Adatok);
     dbg_lista = new DBGrid(split);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
+    dbg_lista->setAccessibleName(QStringLiteral("Jelentések"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(QStringLiteral("jel_id"), QStringLiteral("id"), false, 50);
     dbg_lista->addColumn(QStringLiteral("jel_datum"), QStringLiteral("dátum"), true, 150);

@@ -152,6 +152,7 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
 
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
+    dbg_lista->setAccessibleName(QStringLiteral("Jelenléti adatok"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(QStringLiteral("hallgato"), QStringLiteral("Hallgató"), true, 230);
     for (int n = 1; n <= MatrixDateColumns; ++n) {
@@ -160,6 +161,8 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
         c.symbolFont = true;
     }
     FreezeFirstColumn(dbg_lista);
+    // The matrix is read during a capture; its rows never touch the capture's fields.
+    KeepListFreeWhileEditing(dbg_lista);
     l_letszam = infoLabel(p_Adatok, "l_letszam");
     l_olvasas = infoLabel(p_Adatok, "l_olvasas");
     l_olvasas->setWordWrap(true);

@@ -1,5 +1,6 @@
 #include "Hibakezeles.h"
 
+#include "Mnemonics.h"
 #include "ErrorCapture.h"
 #include "LoginInfo.h"
 #include "Messages.h"
@@ -83,6 +84,7 @@ Tform_Hibakezeles::Tform_Hibakezeles(QWidget *parent) : QDialog(parent)
     connect(bb_kuld, &QPushButton::clicked, this, &Tform_Hibakezeles::bb_kuldClick);
     // Bezárás is also the cancel button: Esc reaches reject() through QDialog.
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    AssignMnemonics(this);
 }
 
 void Tform_Hibakezeles::showEvent(QShowEvent *event)

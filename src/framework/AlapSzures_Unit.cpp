@@ -96,8 +96,11 @@ void TAlapSzures_Form::FormShow() { SetEditState(this, 22); }
 void TAlapSzures_Form::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        RunGuarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    LetTabLeaveMemos(this);
+    NameViewsByBuddies(this);
+    RunGuarded([this] { FormShow(); });
 }
 
 void TAlapSzures_Form::reject() { RunGuarded([this] { bb_kilepesClick(); }); }

@@ -18,6 +18,8 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -241,6 +243,23 @@ QString ReopenAndLocate(Dataset &query, const QString &id, const QString &keyFie
         if (query.locate(keyField, {QString::number(candidate)}))
             break;
     return QString::number(n);
+}
+
+void KeepListFreeWhileEditing(DBGrid *grid) { grid->setProperty("kovraListFree", true); }
+
+void LetTabLeaveMemos(QWidget *window)
+{
+    for (QPlainTextEdit *m : window->findChildren<QPlainTextEdit *>())
+        m->setTabChangesFocus(true);
+    for (QTextEdit *m : window->findChildren<QTextEdit *>())
+        m->setTabChangesFocus(true);
+}
+
+void NameViewsByBuddies(QWidget *window)
+{
+    for (QLabel *l : window->findChildren<QLabel *>())
+        if (auto *view = qobject_cast<QAbstractItemView *>(l->buddy()); view && view->accessibleName().isEmpty())
+            view->setAccessibleName(QString(l->text()).remove(QRegularExpression(QStringLiteral("&(?!&)"))));
 }
 
 // ---- TAlap_Form
@@ -487,8 +506,14 @@ void TAlap_Form::reject() { RunGuarded([this] { sb_kilepClick(); }); }
 void TAlap_Form::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        RunGuarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    LetTabLeaveMemos(this);
+    NameViewsByBuddies(this);
+    RunGuarded([this] { FormShow(); });
+    for (DBGrid *grid : findChildren<DBGrid *>())
+        if (grid->dataset() == &SZURES && !grid->property("kovraListFree").toBool())
+            grid->setRowLock([this] { return bb_felvesz->isEnabled(); });
 }
 
 void TAlap_Form::closeEvent(QCloseEvent *event)

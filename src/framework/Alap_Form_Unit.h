@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <functional>
 
+class DBGrid;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,16 @@ extern QString MissingFieldLabel;
 // (else the first row). Returns id; an empty id reopens nothing and returns "". A non-numeric id
 // throws KovraError.
 QString ReopenAndLocate(Dataset &query, const QString &id, const QString &keyField);
+
+// While a record is edited the window's list (the grids over SZURES) keeps its current row: keys
+// and clicks in it change nothing, so the typed values stay with the record being edited. A
+// window whose list is used during editing (where a row change does not touch the edit) frees it
+// with this before it is shown.
+void KeepListFreeWhileEditing(DBGrid *grid);
+// Tab and Shift+Tab leave the memos of window (their text takes no tab characters).
+void LetTabLeaveMemos(QWidget *window);
+// A list or table of window without a screen-reader name takes its buddy label's text.
+void NameViewsByBuddies(QWidget *window);
 
 class TAlap_Form : public QDialog {
     Q_OBJECT

@@ -272,7 +272,11 @@ void TCheckListBox::setChecked(int row, bool checked)
 
 // ---- TStringGrid
 
-TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent) {}
+TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent)
+{
+    // Tab and Shift+Tab leave the grid; the arrows move inside it.
+    setTabKeyNavigation(false);
+}
 
 QString TStringGrid::cell(int column, int row) const
 {

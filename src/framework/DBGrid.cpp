@@ -1,8 +1,12 @@
 #include "DBGrid.h"
 
 #include "Dataset.h"
+#include "GridAccessible.h"
 #include "Guard.h"
 
+#include <QAccessible>
+
+#include <QApplication>
 #include <QHeaderView>
 #include <algorithm>
 #include <QItemSelectionModel>
@@ -165,6 +169,7 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
 
 DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new DBGridModel(this))
 {
+    InstallGridAccessibility();
     m_autoColumns = true;
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -172,6 +177,8 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new DBGridModel(th
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
     setWordWrap(false);
+    // Tab and Shift+Tab leave the grid; the arrows move inside it.
+    setTabKeyNavigation(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(12);
     auto *h = horizontalHeader();
@@ -179,7 +186,10 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new DBGridModel(th
     h->setSectionsMovable(false);
     h->setHighlightSections(false);
     h->setStretchLastSection(false);
-    connect(h, &QHeaderView::sectionClicked, this, &DBGrid::titleClicked);
+    connect(h, &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!rowLocked())
+            Q_EMIT titleClicked(column);
+    });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { userSelectionChanged(); });
     connect(h, &QHeaderView::sectionResized, this, [this](int i, int, int size) {
         if (!m_syncing && i >= 0 && i < m_columns.size() && size > 0 && !isColumnHidden(i))
@@ -257,7 +267,17 @@ void DBGrid::datasetScrolled()
 
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    QTableView::currentChanged(current, previous);
+    // The table's own focus event counts hidden columns and the row strip; the grid's accessible
+    // table (GridAccessible) numbers its children by the shown columns.
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        const int child = GridAccessibleChild(this, current);
+        if (child >= 0) {
+            QAccessibleEvent event(this, QAccessible::Focus);
+            event.setChild(child);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
     if (m_syncing || !m_dataset || !current.isValid() || current.row() == previous.row())
         return;
     m_syncing = true;
@@ -378,6 +398,63 @@ void DBGrid::keyReleaseEvent(QKeyEvent *event)
 {
     Q_EMIT keyReleased(VirtualKeyCode(event));
     QTableView::keyReleaseEvent(event);
+}
+
+void DBGrid::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // Without the table's own selection events (numbered by every column); the focus event above
+    // tells the reader the row.
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+// ---- row lock
+
+void DBGrid::setRowLock(RowLock lock)
+{
+    m_rowLock = std::move(lock);
+    // The grid's own rows and those of views laid over it (a frozen column).
+    viewport()->installEventFilter(this);
+    for (QAbstractItemView *v : findChildren<QAbstractItemView *>())
+        v->viewport()->installEventFilter(this);
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    if (rowLocked()) {
+        const QModelIndex here = currentIndex();
+        // Left and right stay within the row.
+        if (cursorAction == MoveLeft || cursorAction == MoveRight) {
+            const QModelIndex to = QTableView::moveCursor(cursorAction, modifiers);
+            return to.row() == here.row() ? to : here;
+        }
+        QApplication::beep();
+        return here;
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
+}
+
+void DBGrid::keyboardSearch(const QString &search)
+{
+    if (!rowLocked())
+        QTableView::keyboardSearch(search);
+}
+
+bool DBGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        if (rowLocked() && qobject_cast<QWidget *>(watched) && watched != this) {
+            if (event->type() == QEvent::MouseButtonPress)
+                QApplication::beep();
+            return true; // swallowed: the row stays
+        }
+        break;
+    default: break;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 // ---- multi-row selection

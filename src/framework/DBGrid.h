@@ -93,6 +93,13 @@ public:
     using RowColorHook = std::function<QColor(const Dataset &dataset, int row)>;
     void setRowColorHook(RowColorHook hook);
 
+    // While lock() is true the user cannot change the current row: arrow and page keys, typed
+    // search, clicks on rows (also of a frozen column) and title clicks (a re-sort) do nothing.
+    // The program still moves it. An empty function unlocks.
+    using RowLock = std::function<bool()>;
+    void setRowLock(RowLock lock);
+    bool rowLocked() const { return m_rowLock && m_rowLock(); }
+
 Q_SIGNALS:
     void titleClicked(int column);
     // Every released key, as its Windows virtual key code (123 = F12).
@@ -100,7 +107,11 @@ Q_SIGNALS:
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyboardSearch(const QString &search) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     friend class DBGridModel;
@@ -125,6 +136,7 @@ private:
     QList<QVariantList> m_pendingSelection; // values of the selected rows across a reopen
     bool m_selectionPending = false;
     RowColorHook m_rowColor;
+    RowLock m_rowLock;
 };
 
 // The Windows virtual key code of a key event (0 when it has none).

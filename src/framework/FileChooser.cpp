@@ -1,21 +1,55 @@
 #include "FileChooser.h"
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QUrl>
+#include <memory>
 
 namespace {
 
+// The file system model's type and date columns in Hungarian (its headers are translated by the
+// catalogue; its own texts follow the system locale and English type names).
+class HungarianFileColumns final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        auto *files = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (role == Qt::DisplayRole && files && (index.column() == 2 || index.column() == 3)) {
+            const QFileInfo info = files->fileInfo(mapToSource(index));
+            if (index.column() == 3)
+                return info.lastModified().toString(QStringLiteral("yyyy.MM.dd HH:mm"));
+            return FileTypeName(info);
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+    static QString FileTypeName(const QFileInfo &info)
+    {
+        if (info.isRoot())
+            return QStringLiteral("Meghajtó");
+        if (info.isDir())
+            return QStringLiteral("Mappa");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fájl") : suffix.toUpper() + QStringLiteral(" fájl");
+    }
+};
+
 class DialogChooser final : public FileChooser {
 public:
-    QString saveFileName(QWidget *parent, const QString &filter) override
+    QString saveFileName(QWidget *parent, const QString &filter) override { return run(parent, filter, true); }
+    QString openFileName(QWidget *parent, const QString &filter) override { return run(parent, filter, false); }
+
+private:
+    static QString run(QWidget *parent, const QString &filter, bool save)
     {
-        return QFileDialog::getSaveFileName(parent, QString(), QString(), QtFileFilter(filter));
-    }
-    QString openFileName(QWidget *parent, const QString &filter) override
-    {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), QtFileFilter(filter));
+        std::unique_ptr<QFileDialog> d(NewFileDialog(parent, filter, save));
+        if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
+            return QString();
+        return d->selectedFiles().constFirst();
     }
 };
 
@@ -37,6 +71,18 @@ FileChooser *SetFileChooser(FileChooser *c)
     FileChooser *old = g_chooser;
     g_chooser = c;
     return old;
+}
+
+QFileDialog *NewFileDialog(QWidget *parent, const QString &filter, bool save)
+{
+    auto *d = new QFileDialog(parent, QString(), QString(), QtFileFilter(filter));
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    d->setProxyModel(new HungarianFileColumns(d));
+    d->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    d->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        d->setOption(QFileDialog::DontConfirmOverwrite, false);
+    return d;
 }
 
 QString QtFileFilter(const QString &filter)

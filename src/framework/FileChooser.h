@@ -22,6 +22,11 @@ FileChooser *SetFileChooser(FileChooser *chooser);
 QString ChooseSaveFile(QWidget *parent, const QString &filter, const QString &defaultExtension);
 QString ChooseOpenFile(QWidget *parent, const QString &filter);
 
+// The program's file dialog: Qt's own (not the platform's), listing type names ("Mappa",
+// "TXT fájl") and dates ("2026.12.11 14:05") in Hungarian. save chooses the save mode.
+class QFileDialog;
+QFileDialog *NewFileDialog(QWidget *parent, const QString &filter, bool save);
+
 // "Szöveges fájlok|*.txt" -> "Szöveges fájlok (*.txt)"; pairs separated by "|".
 QString QtFileFilter(const QString &filter);
 

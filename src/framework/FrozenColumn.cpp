@@ -14,6 +14,7 @@ public:
     {
         setObjectName(grid->objectName() + QStringLiteral("_rogzitett"));
         setFocusPolicy(Qt::NoFocus);
+        setTabKeyNavigation(false);
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

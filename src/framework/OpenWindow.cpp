@@ -1,6 +1,7 @@
 #include "OpenWindow.h"
 
 #include "Messages.h"
+#include "Mnemonics.h"
 #include "UserSettings.h"
 
 #include <QDialog>
@@ -43,6 +44,7 @@ int OpenWindow(QDialog *window)
                                  "bb_frissit", "sb_cim", "sb_fax", "sb_email"})
             if (auto *b = window->findChild<QWidget *>(QLatin1String(name)))
                 b->setEnabled(true);
+        AssignMnemonics(window);
         RestoreWindowPosition(window, window->objectName());
         result = window->exec();
         SaveWindowPosition(window, window->objectName());
@@ -69,7 +71,12 @@ QStringList RegisteredWindowNames()
 QDialog *CreateRegisteredWindow(const QString &name, QWidget *parent)
 {
     const auto it = registry().constFind(name);
-    return it == registry().cend() ? nullptr : (*it)(parent);
+    if (it == registry().cend())
+        return nullptr;
+    QDialog *window = (*it)(parent);
+    if (window)
+        AssignMnemonics(window);
+    return window;
 }
 
 int OpenRegisteredWindow(const QString &name, QWidget *parent)

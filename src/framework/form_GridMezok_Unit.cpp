@@ -1,5 +1,6 @@
 #include "form_GridMezok_Unit.h"
 
+#include "Mnemonics.h"
 #include "Controls.h"
 #include "DBGrid.h"
 #include "Dataset.h"
@@ -285,6 +286,7 @@ Tform_GridMezok::Tform_GridMezok(DBGrid *grid, QWidget *parent) : QDialog(parent
     connect(sb_mindbe, &QToolButton::clicked, this, [this] { tickAll(true); });
     connect(sb_mindki, &QToolButton::clicked, this, [this] { tickAll(false); });
     connect(bb_Kilep, &QPushButton::clicked, this, &QDialog::reject);
+    AssignMnemonics(this);
 }
 
 void Tform_GridMezok::fill()

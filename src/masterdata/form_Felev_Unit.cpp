@@ -27,6 +27,7 @@ Tform_Felev::Tform_Felev(QWidget *parent) : TAlap_Form(parent)
 
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
+    dbg_lista->setAccessibleName(QStringLiteral("Félévek"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(QStringLiteral("felev_id"), QStringLiteral("id"), false, 40);
     dbg_lista->addColumn(QStringLiteral("felev_nev"), QStringLiteral("név"), true, 200);

@@ -21,6 +21,7 @@ Tform_Szervezet::Tform_Szervezet(QWidget *parent) : TAlap_Form(parent)
 
     dbg_lista = new DBGrid(p_Adatok);
     dbg_lista->setObjectName(QStringLiteral("dbg_lista"));
+    dbg_lista->setAccessibleName(QStringLiteral("Szervezeti egységek"));
     dbg_lista->setDataset(&SZURES);
     dbg_lista->addColumn(QStringLiteral("kar_id"), QStringLiteral("id"), true, 50);
     dbg_lista->addColumn(QStringLiteral("kar_nev"), QStringLiteral("név"), true, 320);

@@ -2,9 +2,12 @@
 
 #include "FileChooser.h"
 #include "Guard.h"
+#include "Mnemonics.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -34,10 +37,27 @@ TReportPreview::TReportPreview(QWidget *parent) : QPrintPreviewDialog(parent)
     a_pdf = new QAction(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Mentés PDF fájlba"), this);
     a_pdf->setObjectName(QStringLiteral("a_pdf"));
     a_pdf->setToolTip(QStringLiteral("Mentés PDF fájlba"));
+    a_pdf->setShortcut(QKeySequence::Save);
     if (auto *bar = findChild<QToolBar *>()) {
         bar->addSeparator();
         bar->addAction(a_pdf);
+        // The usual keys of printing and zooming; every button also gets Tab focus and an Alt
+        // letter from the window opener (AssignMnemonics).
+        const auto qt = [](const char *text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
+        for (QAction *a : bar->actions()) {
+            if (a->text() == qt("Print"))
+                a->setShortcut(QKeySequence::Print);
+            else if (a->text() == qt("Zoom in"))
+                a->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+            else if (a->text() == qt("Zoom out"))
+                a->setShortcut(QKeySequence::ZoomOut);
+            else if (a->text() == qt("Next page"))
+                a->setShortcut(QKeySequence(Qt::Key_PageDown));
+            else if (a->text() == qt("Previous page"))
+                a->setShortcut(QKeySequence(Qt::Key_PageUp));
+        }
     }
+    AssignMnemonics(this);
     ConnectGuarded(a_pdf, &QAction::triggered, this, [this] { savePdfClick(); });
 }
 

@@ -41,7 +41,6 @@ QToolButton *Tform_Admin::addButton(const char *name, const QString &caption, co
     b->setToolTip(hint);
     b->setMinimumSize(200, 34);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    b->setFocusPolicy(Qt::NoFocus);
     b->setCursor(Qt::PointingHandCursor);
     QFont f = b->font();
     f.setBold(true);

@@ -4,6 +4,7 @@
 #include "FocusHighlight.h"
 #include "Glyphs.h"
 #include "LoginInfo.h"
+#include "Mnemonics.h"
 #include "OpenWindow.h"
 #include "UserSettings.h"
 #include "VDCComboBox.h"
@@ -86,7 +87,6 @@ QToolButton *Tform_Fokep::addButton(const char *name, const QString &caption, co
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
     b->setMinimumSize(92, 72);
     b->setCursor(Qt::PointingHandCursor);
     const QString window = WindowOf(QLatin1String(name));
@@ -105,7 +105,7 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     m_highlight = new TFocusHighlight(this);
 
     sb_felev = addButton("sb_felev", QStringLiteral("Jelentkezés"), QString(), "JELENTKEZES");
-    sb_orarend = addButton("sb_orarend", QStringLiteral("Listák"), QStringLiteral("Órarend"), "LISTA");
+    sb_orarend = addButton("sb_orarend", QStringLiteral("Listák"), QStringLiteral("Jelenlét lista"), "LISTA");
     sb_admin = addButton("sb_admin", QStringLiteral("Adminisztráció"), QStringLiteral("Adminisztráció"), "ADMIN");
     sb_jelenlet = addButton("sb_jelenlet", QStringLiteral("Jelenlét"), QStringLiteral("Jelenlét"), "JELENLET");
     sb_kartya = addButton("sb_kartya", QStringLiteral("Kártya"), QStringLiteral("Kártya adatok"), "KARTYA");
@@ -157,6 +157,8 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
     layout->addLayout(info);
     layout->addStretch(1);
+    // Every button by Tab and by its Alt letter.
+    AssignMnemonics(this);
 }
 
 Tform_Fokep::~Tform_Fokep()

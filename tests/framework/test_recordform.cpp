@@ -15,7 +15,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
+#include <QHeaderView>
 #include <QTemporaryDir>
 
 namespace {
@@ -501,6 +503,55 @@ private Q_SLOTS:
         files.openAnswers << dir.filePath(QStringLiteral("ablak.ael"));
         QTest::keyClick(w->e_szabad, Qt::Key_F8, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w->e_szabad->text(), QStringLiteral("mentett"));
+    }
+
+    // The list over SZURES: Tab leaves it, the arrows move in it while browsing; while editing,
+    // keys, clicks and title clicks keep its row. A window that frees its list keeps the arrows.
+    void listDuringEdit_data()
+    {
+        QTest::addColumn<bool>("freed");
+        QTest::newRow("locked while editing") << false;
+        QTest::newRow("freed by the window") << true;
+    }
+    void listDuringEdit()
+    {
+        QFETCH(bool, freed);
+        TestForm w;
+        w.dbg_lista->setDataset(&w.SZURES);
+        if (freed)
+            KeepListFreeWhileEditing(w.dbg_lista);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.SZURES.setSql(QStringLiteral("Select kar_id, kar_nev From kar Order By kar_nev"));
+        w.SZURES.open();
+        QCOMPARE(w.SZURES.recordCount(), 2);
+        QSignalSpy titles(w.dbg_lista, &DBGrid::titleClicked);
+        w.dbg_lista->setFocus();
+        QTest::keyClick(w.dbg_lista, Qt::Key_Down);
+        QCOMPARE(w.SZURES.recNo(), 2);
+        QTest::keyClick(w.dbg_lista, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != w.dbg_lista);
+        QCOMPARE(w.SZURES.recNo(), 2);
+        w.dbg_lista->setFocus();
+        QTest::keyClick(w.dbg_lista, Qt::Key_Backtab);
+        QVERIFY(QApplication::focusWidget() != w.dbg_lista);
+
+        w.bb_modosit->click();
+        w.dbg_lista->setFocus();
+        QTest::keyClick(w.dbg_lista, Qt::Key_Up);
+        QTest::keyClick(w.dbg_lista, Qt::Key_Home, Qt::ControlModifier);
+        const QRect first = w.dbg_lista->visualRect(w.dbg_lista->model()->index(0, 0));
+        QTest::mouseClick(w.dbg_lista->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(w.SZURES.recNo(), freed ? 1 : 2);
+        QTest::mouseClick(w.dbg_lista->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(titles.size(), freed ? 1 : 0);
+
+        w.bb_megsem->click();
+        w.dbg_lista->setFocus();
+        QTest::keyClick(w.dbg_lista, freed ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(w.SZURES.recNo(), freed ? 2 : 1);
+        QTest::mouseClick(w.dbg_lista->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(titles.size(), freed ? 2 : 1);
     }
 
     void openerRefusesDuringEdit()

@@ -229,6 +229,36 @@ private Q_SLOTS:
         QCOMPARE(EditMode, EditState::Browse);
     }
 
+    // While a semester is edited, keys and clicks in the list keep its row: the typed name is
+    // saved to the row being edited. After the edit the list moves again.
+    void semesterListKeepsTheEditedRow()
+    {
+        auto w = shown<Tform_Felev>();
+        QCOMPARE(w->SZURES.recNo(), 1);
+        const QString first = w->SZURES.fieldByName(QStringLiteral("felev_id")).asString();
+        w->bb_modosit->click();
+        w->e_nev->setText(QStringLiteral("átírt név"));
+        w->dbg_lista->setFocus();
+        QTest::keyClick(w->dbg_lista, Qt::Key_Down);
+        QTest::keyClick(w->dbg_lista, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(w->dbg_lista, Qt::Key_2); // a typed search
+        const QRect second = w->dbg_lista->visualRect(w->dbg_lista->model()->index(1, 1));
+        QTest::mouseClick(w->dbg_lista->viewport(), Qt::LeftButton, {}, second.center());
+        QTest::mouseDClick(w->dbg_lista->viewport(), Qt::LeftButton, {}, second.center());
+        QTest::mouseClick(w->dbg_lista->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(w->dbg_lista->columnViewportPosition(1) + 5, 5)); // a re-sort
+        QCOMPARE(w->SZURES.recNo(), 1);
+        QCOMPARE(w->e_nev->text(), QStringLiteral("átírt név"));
+        sent.clear();
+        w->bb_felvesz->click();
+        QVERIFY2(writes().value(0).endsWith(QStringLiteral("Where felev_id=") + first), qPrintable(writes().join(u'\n')));
+        QCOMPARE(fx->rows(QStringLiteral("select felev_nev from felev where felev_id=") + first), QStringList{"átírt név"});
+        // Browsing again: the list moves.
+        w->dbg_lista->setFocus();
+        QTest::keyClick(w->dbg_lista, Qt::Key_Down);
+        QCOMPARE(w->SZURES.recNo(), 2);
+    }
+
     void semesterGridServices()
     {
         auto w = shown<Tform_Felev>();

@@ -1,6 +1,6 @@
-// Takes the documentation's screenshots of the login dialog, the main window and the two message
-// boxes on the demo database, the way the program shows them after a real login. Run under a real
-// display:
+// Takes the documentation's screenshots of the login dialog, the main window, the administration
+// menu and the two message boxes on the demo database, the way the program shows them after a real
+// login. Run under a real display:
 //   kovra-demo DIR
 //   xvfb-run -a kovra-screenshots --ini DIR/kovra.ini [--user NAME --password PASSWORD] OUTPUT_FOLDER
 // The user defaults to the demo administrator ADMIN/admin.
@@ -15,6 +15,7 @@
 #include "AttendanceWindows.h"
 #include "MasterdataWindows.h"
 #include "MessageBoxes.h"
+#include "OpenWindow.h"
 #include "ShellFixture.h"
 #include "ShellWindows.h"
 #include "VDCComboBox.h"
@@ -125,6 +126,17 @@ int main(int argc, char **argv)
             main.vdc_kar->lineEdit()->deselect();
         }
         ok &= save(&main, out + QStringLiteral("main.png"));
+    }
+    {
+        // The administration menu as the main window opens it (with its Alt letters).
+        std::unique_ptr<QDialog> menu(CreateRegisteredWindow(QStringLiteral("form_Admin")));
+        ok &= bool(menu);
+        if (menu) {
+            menu->show();
+            ok &= QTest::qWaitForWindowExposed(menu.get());
+            QTest::qWait(20);
+            ok &= save(menu.get(), out + QStringLiteral("form_Admin.png"));
+        }
     }
     {
         TMessageBox box(TMessageBox::Kind::Info, QStringLiteral("A jelszavad megváltozott."));

@@ -52,8 +52,8 @@ private Q_SLOTS:
         for (QPushButton *b : box.findChildren<QPushButton *>())
             QVERIFY(box.rect().contains(b->geometry()));
         if (confirm) {
-            QCOMPARE(box.okButton->text(), QStringLiteral("Igen"));
-            QCOMPARE(box.noButton->text(), QStringLiteral("Nem"));
+            QCOMPARE(box.okButton->text(), QStringLiteral("&Igen"));
+            QCOMPARE(box.noButton->text(), QStringLiteral("&Nem"));
             QCOMPARE(box.noButton->geometry(), QRect(166, 80, 76, 36));
         } else {
             QCOMPARE(box.okButton->geometry(), QRect(206, 82, 36, 36));
@@ -73,6 +73,8 @@ private Q_SLOTS:
         QTest::newRow("ConfirmBox click Igen") << true << "click ok" << true;
         QTest::newRow("ConfirmBox click Nem") << true << "click no" << false;
         QTest::newRow("ConfirmBox Shift+Tab to Igen, Space") << true << "tab space" << true;
+        QTest::newRow("ConfirmBox Alt+I") << true << "alt i" << true;
+        QTest::newRow("ConfirmBox Alt+N") << true << "alt n" << false;
     }
     void answers()
     {
@@ -93,6 +95,8 @@ private Q_SLOTS:
                 stayedOpen = box->isVisible();
                 if (stayedOpen)
                     QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+            } else if (action == u"alt i" || action == u"alt n") {
+                QTest::keyClick(focus, action == u"alt i" ? Qt::Key_I : Qt::Key_N, Qt::AltModifier);
             } else if (action == u"tab space") {
                 QTest::keyClick(focus, Qt::Key_Backtab);
                 QCOMPARE(box->focusWidget(), box->okButton);

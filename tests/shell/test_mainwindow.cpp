@@ -10,6 +10,7 @@
 #include "KovraApplication.h"
 #include "LoginDriver.h"
 #include "ScriptedMessages.h"
+#include "Mnemonics.h"
 #include "ShellFixture.h"
 #include "ShellWindows.h"
 #include "UserSettings.h"
@@ -281,6 +282,57 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral("Adminisztráció"));
         // Opened through the window opener: its position is remembered.
         QVERIFY(UserSettings()->contains(QStringLiteral("Software/KOVRA/Ablakok/form_Admin/Top")));
+    }
+
+    // Keyboard alone: the main window's buttons are in the Tab order with the Alt letters the
+    // manual lists; Alt+A opens the menu (Alt+K closes it), Alt+S the password change.
+    void windowsByKeyboard()
+    {
+        QVERIFY(logIn("admin", "admin"));
+        Tform_Fokep w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QString letters;
+        for (QToolButton *b : {w.sb_felev, w.sb_orarend, w.sb_admin, w.sb_jelenlet, w.sb_kartya, w.sb_jelszo, w.sb_hiba,
+                               w.SpeedButton1}) {
+            QVERIFY(b->focusPolicy() & Qt::TabFocus);
+            letters += MnemonicOf(b);
+        }
+        QCOMPARE(letters, QStringLiteral("JLAEKSHG"));
+        // Tab walks the enabled buttons in their row (windows not registered here stay disabled).
+        QList<QWidget *> row;
+        for (QToolButton *b : {w.sb_felev, w.sb_orarend, w.sb_admin, w.sb_jelenlet, w.sb_kartya, w.sb_jelszo, w.sb_hiba,
+                               w.SpeedButton1})
+            if (b->isEnabled())
+                row << b;
+        QVERIFY(row.size() >= 3);
+        row.first()->setFocus();
+        for (qsizetype i = 1; i < row.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), row[i]);
+        }
+
+        QStringList opened;
+        QString menuLetters;
+        WhenModal([&](QWidget *menu) {
+            opened << menu->objectName();
+            for (QToolButton *b : menu->findChildren<QToolButton *>())
+                menuLetters += MnemonicOf(b);
+            QTest::keyClick(menu, Qt::Key_K, Qt::AltModifier);
+        });
+        // A mnemonic presses its button as a click would (after the button's short press animation).
+        QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(opened.size(), 1);
+        QTRY_VERIFY(!QApplication::activeModalWidget()); // Alt+K closed the menu
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        WhenModal([&](QWidget *password) {
+            opened << password->objectName();
+            static_cast<QDialog *>(password)->reject();
+        });
+        QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(opened, QStringList({"form_Admin", "form_JelszoMod"}));
+        QCOMPARE(menuLetters, QStringLiteral("RFOTHANLSK"));
     }
 
     void passwordChange()

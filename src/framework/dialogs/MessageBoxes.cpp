@@ -38,6 +38,10 @@ TMessageBox::TMessageBox(Kind kind, const QString &text) : QDialog(nullptr), m_k
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
     setFixedSize((info ? 252 : 241) + FrameWidth, 96 + FrameHeight);
+    // A screen reader announces the box by its kind and reads the message as its description.
+    setWindowTitle(info ? QStringLiteral("Üzenet") : QStringLiteral("Kérdés"));
+    setAccessibleName(windowTitle());
+    setAccessibleDescription(text);
 
     panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("panel"));
@@ -52,15 +56,16 @@ TMessageBox::TMessageBox(Kind kind, const QString &text) : QDialog(nullptr), m_k
     if (info) {
         okButton = glyphButton(panel, "OK", QStringLiteral(" "), QRect(206, 82, 36, 36));
         okButton->setObjectName(QStringLiteral("bb_ok"));
+        okButton->setAccessibleName(QStringLiteral("OK"));
         okButton->setDefault(true);
         connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     } else {
         QFont f(QStringLiteral("Tahoma"));
         f.setPixelSize(11);
         f.setBold(true);
-        okButton = glyphButton(panel, "OK", QStringLiteral("Igen"), QRect(32, 80, 76, 36));
+        okButton = glyphButton(panel, "OK", QStringLiteral("&Igen"), QRect(32, 80, 76, 36));
         okButton->setObjectName(QStringLiteral("bb_igen"));
-        noButton = glyphButton(panel, "MEGSEM", QStringLiteral("Nem"), QRect(166, 80, 76, 36));
+        noButton = glyphButton(panel, "MEGSEM", QStringLiteral("&Nem"), QRect(166, 80, 76, 36));
         noButton->setObjectName(QStringLiteral("bb_nem"));
         noButton->setDefault(true);
         for (QPushButton *b : {okButton, noButton}) {
