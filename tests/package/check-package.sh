@@ -13,7 +13,7 @@ trap 'rm -rf "$tmp"' EXIT
 case $what in
 lintian)
   # As root lintian would warn about itself; the tags are what counts.
-  out=$(lintian --no-tag-display-limit --display-info "$deb" 2>&1)
+  out=$(lintian --tag-display-limit 0 --display-info "$deb" 2>&1)
   rc=$?
   echo "$out"
   grep -q '^E: ' <<<"$out" && fail "lintian reports errors"
@@ -74,9 +74,9 @@ install)
     || fail "kovra-print exit code $?"
   head -c 4 "$tmp/sheet.pdf" | grep -q '%PDF' || fail "kovra-print wrote no PDF"
 
-  # kovra starts to the login window and waits there (killed after 8 s): Qt's accessibility cache
+  # kovra starts to the login window and waits there (killed after 15 s): Qt's accessibility cache
   # names the dialog once it is shown.
-  QT_LOGGING_RULES=qt.accessibility.cache.debug=true timeout 8 kovra --ini "$ini" >"$tmp/kovra.out" 2>&1
+  QT_LOGGING_RULES=qt.accessibility.cache.debug=true timeout 15 kovra --ini "$ini" >"$tmp/kovra.out" 2>&1
   rc=$?
   [[ $rc -eq 124 ]] || fail "kovra ended with $rc: $(cat "$tmp/kovra.out")"
   grep 'role=Dialog' "$tmp/kovra.out" | grep 'name = "form_Indito"' | grep -vq invisible \
