@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 // Debian's header keeps the template bodies behind SI_IMPLEMENTATION; this is the one unit using them.
@@ -56,11 +57,19 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
     return f.commit();
 }
 
+QString DefaultConfigFilePath(const QString &exeDir, const QString &systemFile)
+{
+    const QString beside = exeDir + QStringLiteral("/kovra.ini");
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(systemFile))
+        return systemFile;
+    return beside;
+}
+
 QString ConfigFilePath()
 {
     if (!g_configPath.isEmpty())
         return g_configPath;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/kovra.ini");
+    return DefaultConfigFilePath(QCoreApplication::applicationDirPath(), QString::fromLatin1(SystemConfigFile));
 }
 
 void SetConfigFilePath(const QString &path) { g_configPath = path; }

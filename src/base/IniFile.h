@@ -19,8 +19,15 @@ private:
     QString m_path;
 };
 
-// The configuration file of this process: "kovra.ini" beside the executable, unless
-// the command line chose another one (kovra --ini FILE).
+// The configuration file of an installed system, a conffile of the package.
+inline constexpr auto SystemConfigFile = "/etc/kovra/kovra.ini";
+
+// "kovra.ini" beside the executable when it exists there (a share installation), else systemFile
+// when that exists, else the one beside the executable.
+QString DefaultConfigFilePath(const QString &exeDir, const QString &systemFile);
+
+// The configuration file of this process: the command line's choice (kovra --ini FILE), else
+// DefaultConfigFilePath of this executable and SystemConfigFile.
 QString ConfigFilePath();
 void SetConfigFilePath(const QString &path);
 IniFile Config();

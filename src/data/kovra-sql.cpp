@@ -16,7 +16,8 @@ namespace {
 int usage(QTextStream &err)
 {
     err << "usage: kovra-sql [--ini FILE] [--test] (-Q \"statement\" | SCRIPT | --check | --backup FILE)\n"
-           "  Reads the connection of kovra.ini (beside the program unless --ini names one);\n"
+           "  Reads the connection of kovra.ini (beside the program, else /etc/kovra/kovra.ini, unless --ini\n"
+           "  names one);\n"
            "  --test uses the test database. A script's batches are separated by lines holding only GO.\n"
            "  Rows are printed tab-separated with a header line.\n"
            "  --check: integrity check of the embedded database (prints ok or the problems found).\n"
@@ -41,7 +42,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
-    QString iniPath = QCoreApplication::applicationDirPath() + QStringLiteral("/kovra.ini");
+    QString iniPath = ConfigFilePath();
     bool test = false;
     QString statement, script, backupFile;
     bool check = false;

@@ -63,10 +63,19 @@ Tform_Indito2::Tform_Indito2(QWidget *parent) : QDialog(parent)
 
 QString Tform_Indito2::ManualPath()
 {
-    const QString here = QDir::currentPath() + QStringLiteral("/KOVRA.pdf");
+    return ManualPathFor(QDir::currentPath(), QCoreApplication::applicationDirPath());
+}
+
+QString Tform_Indito2::ManualPathFor(const QString &workDir, const QString &exeDir)
+{
+    const QString here = workDir + QStringLiteral("/KOVRA.pdf");
     if (QFileInfo::exists(here))
         return here;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/KOVRA.pdf");
+    const QString beside = exeDir + QStringLiteral("/KOVRA.pdf");
+    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/doc/kovra/KOVRA.pdf"));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return installed;
+    return beside;
 }
 
 bool Tform_Indito2::eventFilter(QObject *watched, QEvent *event)

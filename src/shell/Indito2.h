@@ -18,8 +18,11 @@ public:
     QLabel *Label4; // developers' mail address
     QPushButton *bb_ablak;
 
-    // "KOVRA.pdf" in the working directory, or beside the executable when the working directory has none.
+    // ManualPathFor the working directory and this executable's folder.
     static QString ManualPath();
+    // "KOVRA.pdf" in workDir, else beside the executable, else in the documentation folder of an
+    // installed package (exeDir/../share/doc/kovra); the one beside the executable when none exists.
+    static QString ManualPathFor(const QString &workDir, const QString &exeDir);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

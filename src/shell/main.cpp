@@ -8,7 +8,11 @@
 #include "IniFile.h"
 #include "KovraApplication.h"
 #include "MessageBoxes.h"
+#include "Messages.h"
+#include "StartupCheck.h"
 #include "Translations.h"
+
+#include <QTextStream>
 
 #include <memory>
 
@@ -28,6 +32,14 @@ int main(int argc, char **argv)
     const qsizetype ini = args.indexOf(QStringLiteral("--ini"));
     if (ini > 0 && ini + 1 < args.size())
         SetConfigFilePath(args[ini + 1]);
+
+    // No database configured (a fresh installation): say what to do instead of a failing login.
+    const QString guidance = NoDatabaseMessage(ConfigFilePath());
+    if (!guidance.isEmpty()) {
+        QTextStream(stderr) << "kovra: " << guidance << '\n';
+        InfoBox(guidance);
+        return 1;
+    }
 
     try {
         RegisterAllWindows();

@@ -62,12 +62,21 @@ QPixmap updatePicture()
     return pixmap;
 }
 
+// frissites.log in the working folder; standard error when that folder belongs to a package.
+QString logPath(const RunSetup &setup)
+{
+    const QString workDir = setup.workDir.isEmpty() ? QDir::currentPath() : setup.workDir;
+    if (!PackageFolderOf(workDir, setup.packageFolders).isEmpty())
+        return {};
+    return QDir(workDir).filePath(QString::fromLatin1(LogFileName));
+}
+
 } // namespace
 
 Form1::Form1(RunSetup setup, std::function<void(int)> end, std::unique_ptr<Launcher> launcher, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_end(std::move(end)),
-      m_log(QDir(setup.workDir.isEmpty() ? QDir::currentPath() : setup.workDir).filePath(QString::fromLatin1(LogFileName)))
+      m_log(logPath(setup))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Programindítás"));

@@ -13,7 +13,7 @@ public:
     const QString &path() const { return m_path; }
 
     // Appends text and a CR LF, UTF-8 encoded. A log that cannot be written is skipped silently:
-    // the update goes on without it.
+    // the update goes on without it. An empty path writes the lines to standard error.
     void write(const QString &text) const;
 
 private:

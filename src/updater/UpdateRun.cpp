@@ -121,6 +121,36 @@ Switches ParseArguments(const QStringList &arguments)
     return s;
 }
 
+QStringList PackageFolders(const QString &exePath)
+{
+    QStringList folders{QStringLiteral("/usr/bin"), QStringLiteral("/usr/share/kovra"), QStringLiteral("/usr/share/doc/kovra"),
+                        QStringLiteral("/etc/kovra")};
+    const QString exeDir = QFileInfo(exePath).absolutePath();
+    if (QFileInfo(exeDir + QStringLiteral("/../share/kovra")).isDir()) {
+        folders << exeDir << QDir::cleanPath(exeDir + QStringLiteral("/../share/kovra"))
+                << QDir::cleanPath(exeDir + QStringLiteral("/../share/doc/kovra"));
+    }
+    return folders;
+}
+
+QString PackageFolderOf(const QString &path, const QStringList &folders)
+{
+    // The nearest existing ancestor decides where a new file would land.
+    QString at = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo::exists(at) && at != u"/") {
+        rest.prepend(u'/' + QFileInfo(at).fileName());
+        at = QFileInfo(at).absolutePath();
+    }
+    const QString real = QFileInfo(at).canonicalFilePath() + rest;
+    for (const QString &folder : folders) {
+        const QString f = QFileInfo(folder).exists() ? QFileInfo(folder).canonicalFilePath() : QDir::cleanPath(folder);
+        if (real == f || real.startsWith(f + u'/'))
+            return folder;
+    }
+    return {};
+}
+
 LocalConfig LocalConfig::read(const IniFile &ini)
 {
     LocalConfig c;
@@ -203,8 +233,25 @@ bool UpdateRun::stopNoticed()
     return m_view.stopRequested();
 }
 
+bool UpdateRun::refusePackageFolder(const QString &target, const QString &what)
+{
+    const QString folder = PackageFolderOf(target, m_setup.packageFolders);
+    if (folder.isEmpty())
+        return false;
+    m_log.write(QStringLiteral("Csomag mappája, nem írom: ") + target + QStringLiteral(" (") + what
+                + QStringLiteral("; a csomagból telepített KOVRA-t a csomagkezelő frissíti)"));
+    return true;
+}
+
 UpdateRun::Outcome UpdateRun::run()
 {
+    // 0. A package's own folder is kept by the package manager, not by the updater.
+    if (refusePackageFolder(m_setup.workDir, QStringLiteral("munkamappa"))) {
+        setMessage(QStringLiteral("A frissites csak megosztott telepítést frissít; a csomagból telepített KOVRA-t a "
+                                  "csomagkezelő frissíti."));
+        m_result = ResultPackageFolder;
+        return finish();
+    }
     // 1. Configuration present?
     const QString configPath = FindPathIgnoringCase(m_setup.workDir, m_switches.configName);
     if (configPath.isEmpty() || !QFileInfo(configPath).isFile()) {
@@ -306,6 +353,8 @@ bool UpdateRun::selfUpdate()
         return false;
     }
 
+    if (refusePackageFolder(m_setup.exePath, QStringLiteral("a frissítő program")))
+        return false;
     m_view.showMessages();
     m_view.setTaskEnabled(2, true);
     m_view.processEvents();
@@ -367,9 +416,11 @@ void UpdateRun::programUpdate()
     const QString expectedSize = m_manifest.value(QStringLiteral("Programok"), QStringLiteral("Exe meret"));
     const QString expectedChecksum = m_manifest.value(QStringLiteral("Programok"), QStringLiteral("Exe checksum"));
 
-    m_view.showProgress(0);
     const QString local = m_config.exeName;
     const QString localPath = path(local);
+    if (refusePackageFolder(localPath, QStringLiteral("a főprogram")))
+        return;
+    m_view.showProgress(0);
     const QString newPath = localPath + QStringLiteral("_Uj");
     const QFile::Permissions permissions = executablePermissions(localPath);
     const auto download = [&] {
@@ -445,7 +496,9 @@ void UpdateRun::otherFiles()
             QDir rootDir(QDir(m_setup.workDir).absoluteFilePath(ToLocalSeparators(m_config.roots[size_t(root)])));
             const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
             const QString outside = linkOutOfRoot(rootDir.absolutePath(), parts);
-            if (!outside.isEmpty()) {
+            if (refusePackageFolder(rootDir.absoluteFilePath(relative), QStringLiteral("egyéb fájl"))) {
+                // kept by the package manager
+            } else if (!outside.isEmpty()) {
                 m_log.write(QStringLiteral("Fájl másolás: ") + localName + QStringLiteral(" (Hiba: a szimbolikus link ")
                             + outside + QStringLiteral(" a megosztáson kívülre mutat)"));
             } else {

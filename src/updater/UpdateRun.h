@@ -28,6 +28,7 @@ enum ResultCode : int {
     ResultProgramMissing = 4,
     ResultManifestFailed = 101,
     ResultDatabaseFailed = 102,
+    ResultPackageFolder = 103, // the working folder belongs to an installed package
 };
 
 struct Switches {
@@ -62,11 +63,19 @@ struct LocalConfig {
     QString base() const { return updateServer + programId; }
 };
 
+// The folders of an installed package, which its package manager keeps: /usr/bin, /usr/share/kovra,
+// /usr/share/doc/kovra, /etc/kovra, and the same folders around an updater that runs from a
+// package's bin folder (exeDir/../share/kovra exists).
+QStringList PackageFolders(const QString &exePath);
+// The folder of folders that path (existing or not) lies in, symbolic links resolved; empty when none.
+QString PackageFolderOf(const QString &path, const QStringList &folders);
+
 struct RunSetup {
     QString workDir;        // the process's working directory: every relative file name is below it
     QString exePath;        // the running updater's executable
     QStringList arguments;  // without the program name
     bool restarted = false; // started by its own self-update in this run
+    QStringList packageFolders; // never written (PackageFolders of the executable)
 };
 
 class UpdateRun {
@@ -91,6 +100,7 @@ private:
     void setMessage(const QString &line);
     void addMessage(const QString &line);
 
+    bool refusePackageFolder(const QString &target, const QString &what);
     bool selfUpdate();
     void programUpdate();
     void otherFiles();

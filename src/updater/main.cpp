@@ -17,6 +17,7 @@ int main(int argc, char *argv[])
     setup.exePath = QCoreApplication::applicationFilePath();
     setup.arguments = app.arguments().mid(1);
     setup.restarted = qEnvironmentVariableIsSet(frissites::RestartMarker);
+    setup.packageFolders = frissites::PackageFolders(setup.exePath);
 
     frissites::Form1 window(setup);
     window.present();

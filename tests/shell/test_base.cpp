@@ -5,6 +5,7 @@
 #include "IniValue.h"
 #include "TextCodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -175,6 +176,32 @@ private Q_SLOTS:
         // Values that are not Windows-1250 text decode without loss of the other characters.
         writeFile(path, QByteArray("[Futtatas]\nAU=a\x81z\n"));
         QCOMPARE(ini.ReadString(QStringLiteral("Futtatas"), QStringLiteral("AU")), QStringLiteral("a\uFFFDz"));
+    }
+
+    // Beside the executable wins (a share installation), then the system file, else beside again.
+    void defaultConfigFile_data()
+    {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<bool>("system");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("both") << true << true << "bin/kovra.ini";
+        QTest::newRow("beside only") << true << false << "bin/kovra.ini";
+        QTest::newRow("system only") << false << true << "etc/kovra.ini";
+        QTest::newRow("none") << false << false << "bin/kovra.ini";
+    }
+    void defaultConfigFile()
+    {
+        QFETCH(bool, beside);
+        QFETCH(bool, system);
+        QFETCH(QString, chosen);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("bin")) && QDir(dir.path()).mkpath(QStringLiteral("etc")));
+        if (beside)
+            writeFile(dir.filePath(QStringLiteral("bin/kovra.ini")), "[Futtatas]\n");
+        if (system)
+            writeFile(dir.filePath(QStringLiteral("etc/kovra.ini")), "[Futtatas]\n");
+        QCOMPARE(DefaultConfigFilePath(dir.filePath(QStringLiteral("bin")), dir.filePath(QStringLiteral("etc/kovra.ini"))),
+                 dir.filePath(chosen));
     }
 
     void iniWriteToUnwritableFolderFails()

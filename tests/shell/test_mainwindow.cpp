@@ -13,6 +13,7 @@
 #include "Mnemonics.h"
 #include "ShellFixture.h"
 #include "ShellWindows.h"
+#include "StartupCheck.h"
 #include "UserSettings.h"
 #include "VDCComboBox.h"
 
@@ -402,6 +403,49 @@ private Q_SLOTS:
         QVERIFY(recorder.urls[0].path().endsWith(QLatin1String("/KOVRA.pdf")));
         QCOMPARE(recorder.urls[1], recorder.urls[0]);
         QCOMPARE(recorder.urls[2], QUrl(QStringLiteral("mailto:") + QLatin1String(DeveloperMailAddress)));
+    }
+
+    // The working directory's manual, else the one beside the executable, else an installed package's.
+    void manualOfAnInstallation()
+    {
+        QTemporaryDir root;
+        const QDir r(root.path());
+        QVERIFY(r.mkpath(QStringLiteral("work")) && r.mkpath(QStringLiteral("usr/bin"))
+                && r.mkpath(QStringLiteral("usr/share/doc/kovra")));
+        const auto touch = [&](const QString &name) {
+            QFile f(r.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        };
+        const QString work = r.filePath(QStringLiteral("work")), bin = r.filePath(QStringLiteral("usr/bin"));
+        QCOMPARE(Tform_Indito2::ManualPathFor(work, bin), bin + QStringLiteral("/KOVRA.pdf"));
+        touch(QStringLiteral("usr/share/doc/kovra/KOVRA.pdf"));
+        QCOMPARE(Tform_Indito2::ManualPathFor(work, bin), r.filePath(QStringLiteral("usr/share/doc/kovra/KOVRA.pdf")));
+        touch(QStringLiteral("usr/bin/KOVRA.pdf"));
+        QCOMPARE(Tform_Indito2::ManualPathFor(work, bin), bin + QStringLiteral("/KOVRA.pdf"));
+        touch(QStringLiteral("work/KOVRA.pdf"));
+        QCOMPARE(Tform_Indito2::ManualPathFor(work, bin), work + QStringLiteral("/KOVRA.pdf"));
+    }
+
+    // A configuration without a server (missing, the package's example, keys empty) gets the guidance.
+    void noDatabaseGuidance()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("missing.ini"));
+        const QString example = dir.filePath(QStringLiteral("example.ini"));
+        const QString configured = dir.filePath(QStringLiteral("kovra.ini"));
+        {
+            QFile f(example);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("; comment only\n[Futtatas]\nA_ELERES=\n[Hibakezeles]\nBETU=12\n");
+        }
+        IniFile(configured).WriteString(QStringLiteral("Futtatas"), QStringLiteral("A_ELERES"), EncodeIniValue(QStringLiteral("sqlite:/tmp")));
+        for (const QString &path : {missing, example}) {
+            const QString text = NoDatabaseMessage(path);
+            QVERIFY2(text.startsWith(QStringLiteral("Nincs beállított adatbázis: a(z) ") + path), qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("kovra-ini write ") + path + QStringLiteral(" --database")));
+            QVERIFY(text.contains(QStringLiteral("kovra-demo ~/kovra-demo\nkovra --ini ~/kovra-demo/kovra.ini")));
+        }
+        QCOMPARE(NoDatabaseMessage(configured), QString());
     }
 };
 

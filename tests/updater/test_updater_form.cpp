@@ -76,9 +76,10 @@ class TestUpdaterForm : public QObject {
     QString wd(const QString &name = {}) const { return m_dir->filePath(QStringLiteral("wd/") + name); }
     QString www(const QString &name) const { return m_dir->filePath(QStringLiteral("www/") + name); }
 
-    std::unique_ptr<Form1> makeForm(const QStringList &arguments)
+    std::unique_ptr<Form1> makeForm(const QStringList &arguments, const QStringList &packageFolders = {})
     {
         RunSetup setup;
+        setup.packageFolders = packageFolders;
         setup.workDir = wd();
         setup.exePath = QStringLiteral(KOVRA_BINARY_DIR "/src/updater/frissites");
         setup.arguments = arguments;
@@ -205,6 +206,70 @@ private Q_SLOTS:
         QVERIFY(form->findChild<QProgressBar *>(QStringLiteral("progressbar"))->isHidden());
         QCOMPARE(m_started, QStringList{"kovra"});
         QCOMPARE(QFile(wd(QStringLiteral("f.txt"))).size(), qint64(4));
+    }
+
+    // Targets in a package's folders stay as they are, each refusal logged; the rest of the run goes on.
+    void packageFoldersAreKept()
+    {
+        publishRun("#!/bin/sh\n# new\n", "file");
+        const QString pkg = m_dir->filePath(QStringLiteral("pkg"));
+        put(pkg + QStringLiteral("/bin/kovra"), "#!/bin/sh\n# packaged\n", true);
+        put(wd(QStringLiteral("frissites.ini")),
+            "[Szerverek]\r\nFrissito szerver=" + m_server.url().toUtf8() + "\r\nIdotullepes=5\r\n"
+            "[Program]\r\nExe neve=../pkg/bin/kovra\r\n[Eleresek]\r\nProgram azonosito=kovra\r\n"
+            "Fajl megosztas1=../pkg/share\r\n");
+        put(www(QStringLiteral("kovra/webfrissites.ini")),
+            "[Programok]\r\nExe neve=bin/kovra\r\nExe meret=1\r\nExe checksum=x\r\n"
+            "[Fajlok]\r\nfajl1=f.txt\r\nfajlmeret1=4\r\nchecksum1=" + checksum("file") + "\r\nhelyifajl1=f.txt\r\nmegosztas1=1\r\n"
+            "fajl2=f.txt\r\nfajlmeret2=4\r\nchecksum2=" + checksum("file") + "\r\nhelyifajl2=f.txt\r\n");
+        auto form = makeForm({QStringLiteral("/FAJLFRISSITES")}, {pkg});
+        form->present();
+        QTRY_VERIFY_WITH_TIMEOUT(m_endCode != -1, 30000);
+        QCOMPARE(m_endCode, 0);
+        QCOMPARE(QFile(pkg + QStringLiteral("/bin/kovra")).size(), qint64(QByteArray("#!/bin/sh\n# packaged\n").size()));
+        QVERIFY(!QFileInfo::exists(pkg + QStringLiteral("/bin/kovra_Uj")));
+        QVERIFY(!QFileInfo::exists(pkg + QStringLiteral("/share")));
+        QCOMPARE(QFile(wd(QStringLiteral("f.txt"))).size(), qint64(4)); // the share's own file is installed
+        const QStringList lines = logLines();
+        const QString tail = QStringLiteral("; a csomagból telepített KOVRA-t a csomagkezelő frissíti)");
+        QVERIFY2(lines.contains(QStringLiteral("Csomag mappája, nem írom: ") + wd(QStringLiteral("../pkg/bin/kovra"))
+                                + QStringLiteral(" (a főprogram") + tail), qPrintable(lines.join(u'\n')));
+        QVERIFY2(lines.contains(QStringLiteral("Csomag mappája, nem írom: ") + QDir::cleanPath(pkg + QStringLiteral("/share"))
+                                + QStringLiteral("/f.txt (egyéb fájl") + tail), qPrintable(lines.join(u'\n')));
+    }
+
+    // Started in a package's folder: nothing is downloaded or written there, not even the log.
+    void packageWorkingFolderIsRefused()
+    {
+        publishRun("#!/bin/sh\n# new\n", "file");
+        const QStringList before = QDir(wd()).entryList(QDir::Files);
+        m_log = std::make_unique<UpdateLog>(QString()); // the recording launcher logs as the window does
+        auto form = makeForm({QStringLiteral("/FAJLFRISSITES")}, {QStringLiteral("/usr/bin"), wd()});
+        form->present();
+        QTRY_VERIFY_WITH_TIMEOUT(m_endCode != -1, 30000);
+        QCOMPARE(m_endCode, 103);
+        QCOMPARE(QDir(wd()).entryList(QDir::Files), before);
+        QCOMPARE(form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(),
+                 QStringLiteral("A frissites csak megosztott telepítést frissít; a csomagból telepített KOVRA-t a "
+                                "csomagkezelő frissíti."));
+    }
+
+    // The folder test resolves symbolic links and looks through paths that do not exist yet.
+    void packageFolderOfPaths()
+    {
+        const QString pkg = m_dir->filePath(QStringLiteral("pkg"));
+        QVERIFY(QDir().mkpath(pkg + QStringLiteral("/bin")));
+        QVERIFY(QFile::link(pkg + QStringLiteral("/bin"), m_dir->filePath(QStringLiteral("link"))));
+        const QStringList folders{pkg + QStringLiteral("/bin")};
+        QCOMPARE(PackageFolderOf(m_dir->filePath(QStringLiteral("link/new/kovra")), folders), folders[0]);
+        QCOMPARE(PackageFolderOf(pkg + QStringLiteral("/bin"), folders), folders[0]);
+        QCOMPARE(PackageFolderOf(pkg + QStringLiteral("/bin2/kovra"), folders), QString());
+        QCOMPARE(PackageFolderOf(wd(QStringLiteral("../pkg/bin/x")), folders), folders[0]);
+        QCOMPARE(PackageFolderOf(QStringLiteral("/usr/bin/kovra"), PackageFolders(QStringLiteral("/opt/x/frissites"))),
+                 QStringLiteral("/usr/bin"));
+        // An updater in a package's bin folder also keeps the folders around itself.
+        QVERIFY(QDir().mkpath(pkg + QStringLiteral("/share/kovra")));
+        QVERIFY(PackageFolders(pkg + QStringLiteral("/bin/frissites")).contains(pkg + QStringLiteral("/share/doc/kovra")));
     }
 
     void stop_data()
