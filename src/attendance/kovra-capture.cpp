@@ -16,7 +16,14 @@
 
 namespace {
 
-enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, Declined = 5, DatabaseError = 6 };
+enum Exit {
+    Ok = ToolExit::Ok,
+    Usage = ToolExit::Usage,
+    LoginFailed = ToolExit::LoginFailed,
+    Refused = ToolExit::Refused,
+    Declined = 5,
+    DatabaseError = ToolExit::DatabaseError,
+};
 
 int usage()
 {

@@ -17,7 +17,15 @@
 
 namespace {
 
-enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NothingToPrint = 5, DatabaseError = 6, WriteFailed = 7 };
+enum Exit {
+    Ok = ToolExit::Ok,
+    Usage = ToolExit::Usage,
+    LoginFailed = ToolExit::LoginFailed,
+    Refused = ToolExit::Refused,
+    NothingToPrint = 5,
+    DatabaseError = ToolExit::DatabaseError,
+    WriteFailed = 7,
+};
 
 int usage()
 {

@@ -16,7 +16,15 @@
 
 namespace {
 
-enum Exit { Ok = 0, Usage = 2, LoginFailed = 3, Refused = 4, NoRows = 5, DatabaseError = 6, NeptunFailed = 7 };
+enum Exit {
+    Ok = ToolExit::Ok,
+    Usage = ToolExit::Usage,
+    LoginFailed = ToolExit::LoginFailed,
+    Refused = ToolExit::Refused,
+    NoRows = 5,
+    DatabaseError = ToolExit::DatabaseError,
+    NeptunFailed = 7,
+};
 
 int usage()
 {

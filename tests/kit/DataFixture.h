@@ -12,6 +12,34 @@
 
 #include "sql/Collation.h"
 
+// Statements straight to an SQLite file (with the program's collation), past the translator; a
+// failing one stops the test program.
+inline void RawSqlOnFile(const QString &path, const QString &sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sql::RegisterKovraCollation(db);
+    char *err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
+        qFatal("%s: %s", qPrintable(path), err);
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+// All rows of a query on a connection as "a|b|c" lines (NULL for nulls).
+inline QStringList RowsOf(Connection &conn, const QString &sql)
+{
+    const ResultSet r = conn.query(QStringLiteral("test"), sql);
+    QStringList out;
+    for (const auto &row : r.rows) {
+        QStringList cells;
+        for (int c = 0; c < row.size(); ++c)
+            cells << (row[c].isNull() ? QStringLiteral("NULL") : FieldText(row[c], r.columns[c].type));
+        out << cells.join(u'|');
+    }
+    return out;
+}
+
 class DataFixture {
 public:
     // schema: SQLite DDL run on the new file before the connection opens.
@@ -40,30 +68,9 @@ public:
     }
     Connection &conn() { return module->ADOConn; }
     // A statement straight to the file, past the translator (the tests' own DDL and triggers).
-    void rawSql(const char *sql) const
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_open(dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
-        sql::RegisterKovraCollation(db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
-            qFatal("rawSql: %s", err);
-        sqlite3_free(err);
-        sqlite3_close(db);
-    }
+    void rawSql(const char *sql) const { RawSqlOnFile(dir.filePath(QStringLiteral("KOVRA.sqlite")), QString::fromUtf8(sql)); }
     // All rows of a query as "a|b|c" lines.
-    QStringList rows(const QString &sql)
-    {
-        const ResultSet r = conn().query(QStringLiteral("test"), sql);
-        QStringList out;
-        for (const auto &row : r.rows) {
-            QStringList cells;
-            for (int c = 0; c < row.size(); ++c)
-                cells << (row[c].isNull() ? QStringLiteral("NULL") : FieldText(row[c], r.columns[c].type));
-            out << cells.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString &sql) { return RowsOf(conn(), sql); }
 
     QTemporaryDir dir;
     QDateTime clockValue;

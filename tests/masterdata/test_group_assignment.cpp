@@ -23,15 +23,7 @@
 
 class TestGroupAssignment : public WindowTestBase {
     Q_OBJECT
-    std::unique_ptr<Tform_TanoraHallgato> shown()
-    {
-        auto w = std::make_unique<Tform_TanoraHallgato>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
+    std::unique_ptr<Tform_TanoraHallgato> shown() { return WindowTestBase::shown<Tform_TanoraHallgato>(); }
     static QStringList column(DBGrid *grid, int c)
     {
         QStringList out;

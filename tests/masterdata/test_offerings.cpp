@@ -16,25 +16,7 @@
 
 class TestOfferings : public WindowTestBase {
     Q_OBJECT
-    // A statement on the database file itself, past the program's translator.
-    void raw(const char *sql)
-    {
-        sqlite3 *db = nullptr;
-        sqlite3_open(fx->dir.filePath(QStringLiteral("KOVRA.sqlite")).toUtf8().constData(), &db);
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK)
-            QFAIL(err);
-        sqlite3_close(db);
-    }
-    std::unique_ptr<Tform_Tanora> shown()
-    {
-        auto w = std::make_unique<Tform_Tanora>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
+    std::unique_ptr<Tform_Tanora> shown() { return WindowTestBase::shown<Tform_Tanora>(); }
     static QString cell(DBGrid *grid, int row, int column) { return grid->model()->index(row, column).data().toString(); }
     static void selectRow(DBGrid *grid, int row) { grid->setCurrentIndex(grid->model()->index(row, 1)); }
     // Chooses an item as the user does: the list's item by its text.
@@ -296,14 +278,14 @@ private Q_SLOTS:
         fillNew(w.get(), QStringLiteral("Testnevelés"), QStringLiteral("gyakorlat"), QStringLiteral("TES-01 sport"),
                 QStringLiteral("magyar"), QStringLiteral("1"));
         // The audit row cannot be written: the offering's write goes back with it, the edit stays.
-        raw("CREATE TRIGGER no_audit BEFORE INSERT ON esemenynaplo BEGIN SELECT RAISE(ABORT, 'no audit'); END;");
+        rawSql("CREATE TRIGGER no_audit BEFORE INSERT ON esemenynaplo BEGIN SELECT RAISE(ABORT, 'no audit'); END;");
         w->bb_felvesz->click();
         QCOMPARE(errors->texts.size(), 1);
         errors->texts.clear();
         QCOMPARE(EditMode, EditState::New);
         QCOMPARE(rows(QStringLiteral("select ft_id, nyelv_id from felvett_tantargy where ft_id>6")), QStringList{});
         // The second save of the same edit writes the offering once, with its audit row.
-        raw("DROP TRIGGER no_audit;");
+        rawSql("DROP TRIGGER no_audit;");
         choose(w->vdc_nyelv, QStringLiteral("angol"));
         sent.clear();
         w->bb_felvesz->click();

@@ -62,16 +62,7 @@ INSERT INTO jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id) VALUES
 
 class TestStudents : public WindowTestBase {
     Q_OBJECT
-    QStringList audit() { return fx->rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")); }
-    std::unique_ptr<Tform_Hallgatok> shown()
-    {
-        auto w = std::make_unique<Tform_Hallgatok>();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        sent.clear();
-        return w;
-    }
+    std::unique_ptr<Tform_Hallgatok> shown() { return WindowTestBase::shown<Tform_Hallgatok>(); }
     static void selectRow(DBGrid *grid, int row) { grid->setCurrentIndex(grid->model()->index(row, 1)); }
     static QString cell(DBGrid *grid, int row, int column) { return grid->model()->index(row, column).data().toString(); }
     static QStringList names(DBGrid *grid)

@@ -4,6 +4,7 @@
 // copy of the Neptun stand-in it may change.
 
 #include "Adatmodul.h"
+#include "DataFixture.h"
 #include "FieldType.h"
 #include "LoginInfo.h"
 
@@ -22,14 +23,6 @@ namespace neptuntest {
 // The demo's day: the current semester is 2024/25/1 (id 2), the previous 2023/24/2 (id 1).
 inline const char DemoDay[] = "2024-11-13";
 
-inline QString BaseSchema()
-{
-    QFile f(QStringLiteral(KOVRA_SOURCE_DIR "/db/sqlite/0.sql"));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read db/sqlite/0.sql");
-    return QString::fromUtf8(f.readAll());
-}
-
 // What an empty register needs before an import: the faculties and semesters of the demo, the user.
 inline const char EmptyRegister[] = R"(
 INSERT INTO kar (kar_id, kar_kod, kar_nev, kar_aktiv) VALUES (1, 'GEK', 'Gépészmérnöki Kar', 1), (2, 'IK', 'Informatikai Kar', 1);
@@ -38,18 +31,6 @@ INSERT INTO felev (felev_id, felev_nev, felev_neptun, felev_datumtol, felev_datu
   (2, '2024/2025 őszi félév', '2024/25/1', '2024-09-01', '2025-01-31');
 INSERT INTO felhasznalo (felh_id, felh_nev, felh_aktiv, kar_id, szerep_id) VALUES (1, 'ADMIN', 1, 1, 1);
 )";
-
-// Runs SQL on an SQLite file directly (the test's own view of the files).
-inline void RawExec(const QString &path, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sql::RegisterKovraCollation(db);
-    char *err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
-        qFatal("%s: %s", qPrintable(path), err);
-    sqlite3_close(db);
-}
 
 // kovra-demo into a folder, once.
 class DemoFiles {
@@ -75,7 +56,7 @@ public:
         if (kind == Demo)
             QFile::copy(demo.file("KOVRA.sqlite"), kovra);
         else
-            RawExec(kovra, BaseSchema() + QString::fromUtf8(EmptyRegister));
+            RawSqlOnFile(kovra, BaseSchema() + QString::fromUtf8(EmptyRegister));
         QFile::copy(demo.file("NEPTUN.sqlite"), neptun);
         QFile::setPermissions(neptun, QFile::ReadOwner | QFile::WriteOwner);
         ResetProcessValues();
@@ -93,25 +74,14 @@ public:
     }
     Connection &conn() { return module->ADOConn; }
     // All rows of a query as "a|b|c" lines.
-    QStringList rows(const QString &sql)
-    {
-        const ResultSet r = conn().query(QStringLiteral("test"), sql);
-        QStringList out;
-        for (const auto &row : r.rows) {
-            QStringList cells;
-            for (int c = 0; c < row.size(); ++c)
-                cells << (row[c].isNull() ? QStringLiteral("NULL") : FieldText(row[c], r.columns[c].type));
-            out << cells.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString &sql) { return RowsOf(conn(), sql); }
     QString value(const QString &sql) { return rows(sql).value(0); }
     int count(const QString &table) { return value(QStringLiteral("select count(*) from ") + table).toInt(); }
     // Changes the Neptun stand-in of this test (before the connection reads it).
     void changeNeptun(const QString &sql)
     {
         module->ADOConn.close();
-        RawExec(neptun, sql);
+        RawSqlOnFile(neptun, sql);
         module->ADOConn.open();
     }
 
