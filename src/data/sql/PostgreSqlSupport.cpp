@@ -31,7 +31,7 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $kovra$ SELECT ARRAY[v] $kovra$;
 
 CREATE OR REPLACE FUNCTION kovra_regex_char(c text) RETURNS text
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $kovra$
-SELECT CASE WHEN ascii(c) BETWEEN 33 AND 126 AND c !~ '[A-Za-z0-9]' THEN '\' || c ELSE c END
+SELECT CASE WHEN ascii(c) BETWEEN 33 AND 126 AND c COLLATE "C" !~ '[A-Za-z0-9]' THEN '\' || c ELSE c END
 $kovra$;
 
 -- A Transact-SQL LIKE pattern (% _ [abc] [a-z] [^abc], an optional escape character) as an anchored
@@ -39,10 +39,10 @@ $kovra$;
 CREATE OR REPLACE FUNCTION kovra_like_regex(p text, esc text) RETURNS text
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $kovra$
 DECLARE
-    r text := '^';
+    r text COLLATE "C" := '^';
     i integer := 1;
     n integer;
-    c text;
+    c text COLLATE "C";
     k integer;
     j integer;
     close_at integer;
@@ -98,7 +98,7 @@ $kovra$;
 CREATE OR REPLACE FUNCTION kovra_int(v text) RETURNS bigint
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $kovra$
 DECLARE
-    s text := btrim(v, E' \t\n\r\f\v');
+    s text COLLATE "C" := btrim(v, E' \t\n\r\f\v');
 BEGIN
     IF v IS NULL THEN
         RETURN NULL;
@@ -117,7 +117,7 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $kovra$ SELECT CAST(trunc(v) AS b
 CREATE OR REPLACE FUNCTION kovra_num(v text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $kovra$
 DECLARE
-    s text := btrim(v, E' \t\n\r\f\v');
+    s text COLLATE "C" := btrim(v, E' \t\n\r\f\v');
 BEGIN
     IF v IS NULL THEN
         RETURN NULL;
@@ -135,7 +135,7 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $kovra$ SELECT v $kovra$;
 CREATE OR REPLACE FUNCTION kovra_bit(v text) RETURNS smallint
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $kovra$
 DECLARE
-    s text := lower(btrim(v, E' \t\n\r\f\v'));
+    s text COLLATE "C" := lower(btrim(v, E' \t\n\r\f\v'));
 BEGIN
     IF v IS NULL THEN
         RETURN NULL;
@@ -159,15 +159,15 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $kovra$ SELECT CAST(CASE WHEN v <
 CREATE OR REPLACE FUNCTION kovra_datetime(v text) RETURNS timestamp
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $kovra$
 DECLARE
-    s text := btrim(v, E' \t\n\r\f\v');
-    m text[];
+    s text COLLATE "C" := btrim(v, E' \t\n\r\f\v');
+    m text[] COLLATE "C";
     y integer := 1900;
     mo integer := 1;
     d integer := 1;
     h integer := 0;
     mi integer := 0;
     se integer := 0;
-    rest text := '';
+    rest text COLLATE "C" := '';
     ok boolean := true;
 BEGIN
     IF v IS NULL THEN
