@@ -159,13 +159,22 @@ public:
             ok = q.exec(text);
         } else {
             ok = q.prepare(text);
-            for (auto it = params.begin(); ok && it != params.end(); ++it)
-                if (text.contains(u':' + it.key()))
-                    q.bindValue(u':' + it.key(), it.value());
+            // names match case-insensitively, as on the server
+            static const QRegularExpression placeholder(QStringLiteral("(?<![:\\w]):([A-Za-z_]\\w*)"));
+            for (auto m = placeholder.globalMatch(text); ok && m.hasNext();) {
+                const QString name = m.next().captured(1);
+                for (auto it = params.begin(); it != params.end(); ++it)
+                    if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+                        q.bindValue(u':' + name, it.value());
+            }
             ok = ok && q.exec();
         }
         if (!ok)
             throw SqlError(serverText(q.lastError()));
+        lastAffected = q.numRowsAffected();
+        lastColumns.clear();
+        for (int c = 0; c < q.record().count(); ++c)
+            lastColumns << q.record().fieldName(c);
         Rows rows;
         while (q.next()) {
             QVector<QVariant> row;
@@ -182,21 +191,28 @@ public:
     {
         static const QRegularExpression scopeIdentity(QStringLiteral("^\\s*select\\s+scope_identity\\s*\\(\\s*\\)\\s*(as\\s+\\w+)?\\s*;?\\s*$"),
                                                       QRegularExpression::CaseInsensitiveOption);
-        if (scopeIdentity.match(tsql).hasMatch())
+        if (scopeIdentity.match(tsql).hasMatch()) {
+            columns = {QStringLiteral("ID")};
             return {{identity}};
+        }
         const auto batch = translator->translate(tsql);
         Rows last;
         bool ddl = false;
+        changes = 0;
         for (const sql::TranslatedStatement &st : batch->statements) {
             Rows rows = raw(st.sql, params);
+            if (st.kind == sql::StatementKind::Insert || st.kind == sql::StatementKind::Update || st.kind == sql::StatementKind::Delete)
+                changes += lastAffected;
             if (st.kind == sql::StatementKind::Insert) {
                 if (!st.returnsIdentity)
                     identity = QVariant();
                 else if (!rows.isEmpty())
                     identity = rows.last().value(0);
             }
-            if (st.kind == sql::StatementKind::Select)
+            if (st.kind == sql::StatementKind::Select) {
                 last = rows;
+                columns = lastColumns;
+            }
             ddl = ddl || st.kind == sql::StatementKind::Ddl;
         }
         if (ddl)
@@ -234,6 +250,10 @@ public:
     sql::Catalog catalog;
     std::unique_ptr<sql::Translator> translator;
     QVariant identity;
+    qint64 lastAffected = 0; // of the last raw statement
+    qint64 changes = 0;      // rows written by the last run
+    QStringList lastColumns; // of the last raw statement
+    QStringList columns;     // of the last run's SELECT
 
 private:
     Server m_server;
