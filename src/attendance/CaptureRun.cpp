@@ -15,16 +15,6 @@ namespace {
 constexpr int MaxConnectionAttempts = 10;
 }
 
-QString AsciiUpper(const QString &text)
-{
-    QString s = text;
-    for (QChar &c : s)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return s;
-}
-
-
 QStringList CodeLinesForMatching(const QStringList &lines)
 {
     QStringList out;

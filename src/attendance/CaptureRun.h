@@ -63,8 +63,6 @@ private:
 QStringList CodeLinesForMatching(const QStringList &lines);
 // Removes the first line equal to code or card, comparing with ASCII letters upper-cased.
 bool RemoveCodeLine(QStringList &lines, const QString &code, const QString &card);
-// ASCII letters upper-cased, everything else as it is.
-QString AsciiUpper(const QString &text);
 
 // The lessons offered for a date: the faculty's timetable entries of the semester with a lesson
 // date on that day or weekly; a teacher sees only his own. Columns ID, NEV, orarend_mettol, orarend_meddig.

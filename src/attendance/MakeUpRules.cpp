@@ -1,10 +1,11 @@
 #include "MakeUpRules.h"
 
 #include "Calendar.h"
-#include "CaptureRun.h"
 #include "Connection.h"
 #include "LoginInfo.h"
 #include "RecordOperations.h"
+#include "SqlSplice.h"
+#include "TextUtils.h"
 
 void MakeUpRules::processAll(QStringList &lines, const QString &compactDate, const QString &semesterId,
                              const std::function<void(const QStringList &)> &progress)

@@ -97,7 +97,7 @@ Tform_JelenletElem::Tform_JelenletElem(QWidget *parent) : TAlap_Form(parent)
     ConnectGuarded(l_hallgato, &TLinkLabel::clicked, this, [this] { l_hallgatoClick(); });
     ConnectGuarded(dbg_lista, &QAbstractItemView::doubleClicked, this, [this] { dbg_listaDblClick(); });
     connect(dbg_lista, &DBGrid::keyReleased, this, [this](int key) {
-        if (key == 123)
+        if (key == VirtualKey::F12)
             RunGuarded([this] { ChooseGridColumns(dbg_lista); });
     });
 }

@@ -448,7 +448,8 @@ void Tform_Jelenlet::vdc_orarendChange()
     if (info.found) {
         const QDate date = ParseDateText(bi_datum->maskedText());
         l_datum->setText(LongDateText(date));
-        QString week = QString::number(SemesterWeekNumber(date)) + QStringLiteral(". hét, ") + SemesterWeekParity(date);
+        QString week = QString::number(SemesterWeekNumber(date, CurrentTimetableId)) + QStringLiteral(". hét, ")
+                       + SemesterWeekParity(date, CurrentTimetableId);
         m_makeUp = info.makeUpAllowed;
         if (info.weekly) {
             CurrentTimetableWeekly = true;

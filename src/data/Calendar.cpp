@@ -2,9 +2,11 @@
 
 #include "Adatmodul.h"
 #include "DbError.h"
-#include "LoginInfo.h"
 #include "Messages.h"
+#include "SqlSplice.h"
 #include "TextUtils.h"
+
+#include <optional>
 
 namespace {
 
@@ -15,10 +17,33 @@ Tform_Adatmodul &dm()
     return *form_Adatmodul;
 }
 
-QString sqlText(const QString &s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
-
 // First value of a query on Query3, or empty.
 QString firstValue(const QString &sql, const QString &column) { return FirstValue(dm().Query3, sql, column); }
+
+// The column of the semester whose range holds the date (compact or server date text), or empty.
+QString ofSemesterContaining(const QString &column, const QString &date)
+{
+    const QString d = SqlQuoted(date);
+    return firstValue(QStringLiteral("Select ") + column + QStringLiteral(" From felev Where '") + d + u'\''
+                          + QStringLiteral(" >= felev_datumtol and ") + u'\'' + d + u'\'' + QStringLiteral(" <= felev_datumig"),
+                      column);
+}
+
+// The week of the semester holding date; none outside every semester.
+std::optional<int> semesterWeek(const QDate &date, const QString &timetableId)
+{
+    const QDate s = ParseDateText(ofSemesterContaining(QStringLiteral("felev_datumtol"), CompactDateText(date)));
+    if (!s.isValid())
+        return std::nullopt;
+    // Without a timetable entry no lesson date can lie before now.
+    const int k = firstValue(QStringLiteral("Select COUNT(*) as db From orarend_datum Where orarend_id=") + SqlId(timetableId)
+                                 + QStringLiteral(" and od_datum < GETDATE()"),
+                             QStringLiteral("db"))
+                      .toInt();
+    // Weeks between the Mondays, so a semester running into the next year keeps counting on.
+    const int d = int(WeekMonday(s).daysTo(WeekMonday(date)) / 7);
+    return k == 0 ? d + 1 : d;
+}
 
 } // namespace
 
@@ -43,55 +68,25 @@ QString ServerNow(int kind)
 
 QString SemesterOfDate(const QString &dateText)
 {
-    const QString d = sqlText(DateTextToCompact(dateText));
-    return firstValue(QStringLiteral("Select felev_id From felev Where '") + d + u'\'' + QStringLiteral(" >= felev_datumtol and ")
-                          + u'\'' + d + u'\'' + QStringLiteral(" <= felev_datumig"),
-                      QStringLiteral("felev_id"));
+    return ofSemesterContaining(QStringLiteral("felev_id"), DateTextToCompact(dateText));
 }
 
 QString FindCurrentSemester()
 {
-    const QString t = ServerNow(1);
-    const QString id = firstValue(QStringLiteral("Select felev_id From felev Where '") + t + u'\''
-                                      + QStringLiteral(" >= felev_datumtol and ") + u'\'' + t + u'\''
-                                      + QStringLiteral(" <= felev_datumig"),
-                                  QStringLiteral("felev_id"));
+    const QString id = ofSemesterContaining(QStringLiteral("felev_id"), ServerNow(1));
     if (!id.isEmpty())
         return id;
     return firstValue(QStringLiteral("Select felev_id From felev Order By felev_datumtol desc"), QStringLiteral("felev_id"));
 }
 
-int SemesterWeekNumber(const QDate &date)
-{
-    const QString c = CompactDateText(date);
-    const QString first = firstValue(QStringLiteral("Select felev_datumtol From felev Where '") + c + u'\''
-                                         + QStringLiteral(" >= felev_datumtol and ") + u'\'' + c + u'\''
-                                         + QStringLiteral(" <= felev_datumig"),
-                                     QStringLiteral("felev_datumtol"));
-    const QDate s = ParseDateText(first);
-    if (!s.isValid())
-        return 0;
-    // Without a current timetable entry no lesson date can lie before now.
-    const QString timetable = CurrentTimetableId.isEmpty() ? QStringLiteral("null") : CurrentTimetableId;
-    const int k = firstValue(QStringLiteral("Select COUNT(*) as db From orarend_datum Where orarend_id=") + timetable
-                                 + QStringLiteral(" and od_datum < GETDATE()"),
-                             QStringLiteral("db"))
-                      .toInt();
-    // Weeks between the Mondays, so a semester running into the next year keeps counting on.
-    const int d = int(WeekMonday(s).daysTo(WeekMonday(date)) / 7);
-    return k == 0 ? d + 1 : d;
-}
+int SemesterWeekNumber(const QDate &date, const QString &timetableId) { return semesterWeek(date, timetableId).value_or(0); }
 
-QString SemesterWeekParity(const QDate &date)
+QString SemesterWeekParity(const QDate &date, const QString &timetableId)
 {
-    const QString c = CompactDateText(date);
-    const QString first = firstValue(QStringLiteral("Select felev_datumtol From felev Where '") + c + u'\''
-                                         + QStringLiteral(" >= felev_datumtol and ") + u'\'' + c + u'\''
-                                         + QStringLiteral(" <= felev_datumig"),
-                                     QStringLiteral("felev_datumtol"));
-    if (first.isEmpty())
+    const std::optional<int> week = semesterWeek(date, timetableId);
+    if (!week)
         return {};
-    return SemesterWeekNumber(date) % 2 == 0 ? QStringLiteral("páros") : QStringLiteral("páratlan");
+    return *week % 2 == 0 ? QStringLiteral("páros") : QStringLiteral("páratlan");
 }
 
 QDate WeekMonday(const QDate &date) { return date.addDays(1 - date.dayOfWeek()); }
@@ -175,7 +170,7 @@ void NeptunQuery(Dataset &query, const QString &inner, const QString &tail)
 {
     query.setConnection(&dm().ADOConn);
     query.close();
-    QString sql = QStringLiteral("select a.* from openquery(NEPTUN3R,'") + sqlText(inner) + QStringLiteral("') a ");
+    QString sql = QStringLiteral("select a.* from openquery(NEPTUN3R,'") + SqlQuoted(inner) + QStringLiteral("') a ");
     if (!tail.isEmpty())
         sql += QStringLiteral("\r\n") + tail;
     query.setSql(sql);

@@ -9,10 +9,15 @@ class Dataset;
 
 // kind 1: "yyyy.mm.dd", 2: "yyyy-mm-dd hh:mi:ss", 3: "hh:mi:ss"; any other kind: empty.
 QString ServerNow(int kind);
+// The semester holding the server's date, else the one that starts last; empty without semesters.
 QString FindCurrentSemester();
+// The semester holding the date, empty when none does.
 QString SemesterOfDate(const QString &dateText);
-int SemesterWeekNumber(const QDate &date);
-QString SemesterWeekParity(const QDate &date);
+// The week of the semester holding date, counted from 1 while timetableId (empty: none) has had no
+// lesson date before now, from 0 once it has; 0 outside every semester.
+int SemesterWeekNumber(const QDate &date, const QString &timetableId);
+// "páros" or "páratlan" by that week number; empty outside every semester.
+QString SemesterWeekParity(const QDate &date, const QString &timetableId);
 QDate WeekMonday(const QDate &date);
 QDate WeekSaturday(const QDate &date);
 QString CompactDateText(const QDate &date);

@@ -129,3 +129,10 @@ private:
 
 // The Windows virtual key code of a key event (0 when it has none).
 int VirtualKeyCode(const QKeyEvent *event);
+
+// Virtual key codes the windows react to.
+namespace VirtualKey {
+constexpr int Up = 38;
+constexpr int Down = 40;
+constexpr int F12 = 123; // a grid's column chooser
+} // namespace VirtualKey

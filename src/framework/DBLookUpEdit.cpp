@@ -30,10 +30,10 @@ void TDBLookUpEdit::handleKey(int vk)
                 }
                 setCursorPosition(caret);
                 setSelection(caret, int(text().size() - typed.size()));
-            } else if (vk == 38) {
+            } else if (vk == VirtualKey::Up) {
                 ds->prior();
                 setText(ds->fieldByName(FieldName).asString());
-            } else if (vk == 40) {
+            } else if (vk == VirtualKey::Down) {
                 ds->next();
                 setText(ds->fieldByName(FieldName).asString());
             }

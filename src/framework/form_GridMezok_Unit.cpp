@@ -159,7 +159,7 @@ void WireGridServices(DBGrid *grid)
 {
     ConnectGuarded(grid, &DBGrid::titleClicked, grid, [grid](int column) { SortByColumn(grid, column); });
     ConnectGuarded(grid, &DBGrid::keyReleased, grid, [grid](int vk) {
-        if (vk == 123)
+        if (vk == VirtualKey::F12)
             ChooseGridColumns(grid);
     });
 }

@@ -246,7 +246,7 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
     ConnectGuarded(dbg_jelenlet, &QAbstractItemView::doubleClicked, this, [this] { dbg_jelenletDblClick(); });
     for (DBGrid *grid : {dbg_tantargy, dbg_jelenlet})
         ConnectGuarded(grid, &DBGrid::keyReleased, this, [grid](int key) {
-            if (key == 123)
+            if (key == VirtualKey::F12)
                 ChooseGridColumns(grid);
         });
 }

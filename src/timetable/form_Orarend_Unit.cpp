@@ -417,12 +417,8 @@ void Tform_Orarend::bb_ujClick()
     keepingFilter([this] { TAlap_Form::bb_ujClick(); });
     m_writtenId.clear();
     SZURES.close();
-    // The semester of the server's date; the date part compares, so the last day counts all day.
-    vdc_felev->Ertek(FirstValue(UPDATEQuery,
-                                QStringLiteral("Select a.felev_id From felev a Where a.felev_id in (Select x.felev_id From "
-                                               "felev x Where convert(date, getdate()) between x.felev_datumtol and "
-                                               "x.felev_datumig)"),
-                                QStringLiteral("felev_id")));
+    // The semester holding the server's date (the last day counts all day); between semesters none.
+    vdc_felev->Ertek(SemesterOfDate(ServerNow(1)));
     closeDependants();
     sb_oktatok->setEnabled(false);
     p_kereso->hide();

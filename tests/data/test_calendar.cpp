@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "DataFixture.h"
 #include "DbError.h"
+#include "LoginInfo.h"
 #include "ScriptedMessages.h"
 
 class TestCalendar : public QObject {
@@ -67,18 +68,21 @@ private Q_SLOTS:
         QFETCH(bool, lessonBeforeNow);
         QFETCH(int, week);
         QFETCH(QString, parity);
-        CurrentTimetableId = QStringLiteral("1");
         exec(QStringLiteral("insert into orarend_datum (orarend_id, od_datum) values (2, '20240101')"));
         if (lessonBeforeNow)
             exec(QStringLiteral("insert into orarend_datum (orarend_id, od_datum) values (1, '20240206')"));
-        QCOMPARE(SemesterWeekNumber(date), week);
-        QCOMPARE(SemesterWeekParity(date), parity);
+        QCOMPARE(SemesterWeekNumber(date, QStringLiteral("1")), week);
+        QCOMPARE(SemesterWeekParity(date, QStringLiteral("1")), parity);
     }
 
     void semesterWeekWithoutTimetable()
     {
-        CurrentTimetableId.clear();
-        QCOMPARE(SemesterWeekNumber(QDate(2024, 2, 7)), 1);
+        // The entry is what the caller passes: the shared selection value plays no part.
+        CurrentTimetableId = QStringLiteral("1");
+        exec(QStringLiteral("insert into orarend_datum (orarend_id, od_datum) values (1, '20240206')"));
+        QCOMPARE(SemesterWeekNumber(QDate(2024, 2, 7), QString()), 1);
+        QCOMPARE(SemesterWeekParity(QDate(2024, 2, 7), QString()), QStringLiteral("páratlan"));
+        QCOMPARE(SemesterWeekNumber(QDate(2024, 2, 7), QStringLiteral("1")), 0);
     }
 
     void dateTexts()

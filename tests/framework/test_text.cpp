@@ -67,6 +67,9 @@ private Q_SLOTS:
         QCOMPARE(TrimCharRight(QStringLiteral("xxx"), u'x', u'-'), QStringLiteral("-"));
 
         QCOMPARE(TrimControl(QStringLiteral("\r\n\t x y \x01")), QStringLiteral("x y"));
+
+        // Codes compare with ASCII letters upper-cased only: accented letters keep their case.
+        QCOMPARE(AsciiUpper(QStringLiteral("abc xyz-09 éő Á{")), QStringLiteral("ABC XYZ-09 éő Á{"));
     }
 
     void codec_data()

@@ -89,3 +89,12 @@ QString RemoveControl(const QString &text)
     }
     return out;
 }
+
+QString AsciiUpper(const QString &text)
+{
+    QString s = text;
+    for (QChar &c : s)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return s;
+}

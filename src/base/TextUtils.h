@@ -27,3 +27,6 @@ QString TrimControl(const QString &text);
 
 // Without control characters (codes below 32 and 127) and byte-order marks anywhere in the text.
 QString RemoveControl(const QString &text);
+
+// ASCII letters upper-cased, everything else (accented letters too) as it is.
+QString AsciiUpper(const QString &text);
