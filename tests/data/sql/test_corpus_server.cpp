@@ -236,6 +236,8 @@ void TestCorpusServer::copyDemoRows()
     for (const QString &statement : script.split(QStringLiteral(";\n"), Qt::SkipEmptyParts))
         QVERIFY2(q.exec(statement), qPrintable(pgfixture::Database::serverText(q.lastError()) + QStringLiteral(" in: ") + statement.left(300)));
     QVERIFY(m_pg->connection().commit());
+    // the planner's statistics, as autovacuum keeps them on a server in use
+    m_pg->raw(QStringLiteral("ANALYZE"));
     m_pg->reloadCatalog();
 }
 
