@@ -47,14 +47,14 @@ inline const char *SkipReason()
     return "KOVRA_PG_HOST is not set: run through ctest (fixture pg_server) or tools/pg-test-server.sh exec DIR";
 }
 
-// Runs statements on the server's maintenance connection (database "kovra" of the test role).
-inline QString Maintenance(const Server &s, const QStringList &statements)
+// Runs statements on a connection of their own to database (default: "kovra", the test role's).
+inline QString Maintenance(const Server &s, const QStringList &statements, const QString &database = QStringLiteral("kovra"))
 {
     const QString name = QStringLiteral("kovra-pgtest-maintenance");
     QString error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(s.odbc(QStringLiteral("kovra")));
+        db.setDatabaseName(s.odbc(database));
         if (!db.open()) {
             error = db.lastError().text();
         } else {
@@ -83,6 +83,40 @@ inline QString CreateDatabase(const Server &s, const QString &database)
 inline QString DropDatabase(const Server &s, const QString &database)
 {
     return Maintenance(s, {QStringLiteral("DROP DATABASE IF EXISTS ") + database + QStringLiteral(" WITH (FORCE)")});
+}
+
+// Runs a script of batches separated by lines holding only GO on database (as the test role).
+inline QString RunBatches(const Server &s, const QString &database, const QString &script)
+{
+    const QString name = QStringLiteral("kovra-pgtest-script");
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(s.odbc(database));
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            QString batch;
+            const auto flush = [&] {
+                if (error.isEmpty() && !batch.trimmed().isEmpty()) {
+                    QSqlQuery q(db);
+                    if (!q.exec(batch))
+                        error = q.lastError().text() + QStringLiteral("\n") + batch;
+                }
+                batch.clear();
+            };
+            for (const QString &line : script.split(u'\n')) {
+                if (line.trimmed().compare(u"GO", Qt::CaseInsensitive) == 0)
+                    flush();
+                else
+                    batch += line + u'\n';
+            }
+            flush();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error;
 }
 
 // A database name unique to this test program.
