@@ -19,17 +19,28 @@ function(kovra_library name)
   kovra_warnings(${name})
 endfunction()
 
-# kovra_test(name LABEL layer [GUI] SOURCES ... LIBS ...)
+# The throwaway PostgreSQL server of the tests (tools/pg-test-server.sh): its state folder.
+set(KOVRA_PG_STATE ${PROJECT_BINARY_DIR}/pgserver)
+
+# kovra_test(name LABEL layer [GUI] [PGSERVER] SOURCES ... LIBS ...)
 # Every test runs offscreen with its own settings folder, so tests never touch the
 # caller's display or per-user settings and never depend on each other.
+# PGSERVER: the test runs inside the fixture pg_server (tests/CMakeLists.txt) and finds the
+# throwaway server in KOVRA_PG_HOST, KOVRA_PG_PORT, KOVRA_PG_USER, KOVRA_PG_PASSWORD, ….
 function(kovra_test name)
-  cmake_parse_arguments(T "GUI" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;PGSERVER" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
   target_compile_definitions(${name} PRIVATE
     KOVRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KOVRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
   kovra_warnings(${name})
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_PGSERVER)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/pg-test-server.sh exec ${KOVRA_PG_STATE}
+             $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED pg_server)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set(labels ${T_LABEL})
   if(T_GUI)
     list(APPEND labels gui)

@@ -28,6 +28,10 @@ struct ConnectionSettings {
     // "sqlite:<folder>" selects the embedded engine.
     bool isEmbedded() const { return dataSource.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive); }
     QString embeddedFolder() const { return dataSource.mid(7); }
+    // "postgresql:HOST[:PORT]" selects a PostgreSQL server; HOST may be a Unix socket folder.
+    bool isPostgreSql() const { return dataSource.startsWith(QLatin1String("postgresql:"), Qt::CaseInsensitive); }
+    QString postgreSqlHost() const;
+    QString postgreSqlPort() const; // empty = the default 5432
 };
 
 class Backend {
@@ -45,6 +49,8 @@ public:
     virtual void beginUnit() = 0;
     virtual void commitUnit() = 0;
     virtual void rollbackUnit() = 0; // never throws
-    // The server's notion of now (getdate()).
+    // The server's notion of now (getdate()). fixedClock: set by the caller (tests); a server
+    // backend then hands the clock's value to the server.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    bool fixedClock = false;
 };

@@ -22,6 +22,27 @@ ConnectionSettings ConnectionSettings::parse(const QString &connectionString)
     return s;
 }
 
+namespace {
+// "postgresql:HOST[:PORT]": the port is the part after the last ':' when it is all digits.
+std::pair<QString, QString> postgreSqlAddress(const QString &dataSource)
+{
+    const QString rest = dataSource.mid(11).trimmed();
+    const qsizetype colon = rest.lastIndexOf(u':');
+    if (colon > 0) {
+        const QString port = rest.mid(colon + 1).trimmed();
+        bool digits = !port.isEmpty();
+        for (QChar c : port)
+            digits = digits && c.isDigit();
+        if (digits)
+            return {rest.left(colon).trimmed(), port};
+    }
+    return {rest, QString()};
+}
+} // namespace
+
+QString ConnectionSettings::postgreSqlHost() const { return postgreSqlAddress(dataSource).first; }
+QString ConnectionSettings::postgreSqlPort() const { return postgreSqlAddress(dataSource).second; }
+
 Connection::Connection(QObject *parent) : QObject(parent) {}
 
 Connection::~Connection() { close(); }
@@ -29,8 +50,10 @@ Connection::~Connection() { close(); }
 void Connection::setClock(std::function<QDateTime()> clock)
 {
     m_clock = std::move(clock);
-    if (m_backend && m_clock)
+    if (m_backend && m_clock) {
         m_backend->clock = m_clock;
+        m_backend->fixedClock = true;
+    }
 }
 
 void Connection::open()
@@ -42,9 +65,11 @@ void Connection::open()
     if (m_embedded)
         backend = std::make_unique<SqliteBackend>(m_neptunPath);
     else
-        backend = std::make_unique<OdbcBackend>();
-    if (m_clock)
+        backend = std::make_unique<OdbcBackend>(ServerProfile::forSettings(settings));
+    if (m_clock) {
         backend->clock = m_clock;
+        backend->fixedClock = true;
+    }
     backend->open(settings);
     m_backend = std::move(backend);
 }

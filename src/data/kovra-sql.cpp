@@ -5,7 +5,11 @@
 #include "DbError.h"
 #include "FieldType.h"
 #include "IniFile.h"
+#include "OdbcBackend.h"
+#include "Schema.h"
 #include "SqliteBackend.h"
+
+#include <QRegularExpression>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,14 +24,46 @@ int usage(QTextStream &err)
            "  names one);\n"
            "  --test uses the test database. A script's batches are separated by lines holding only GO.\n"
            "  Rows are printed tab-separated with a header line.\n"
-           "  --check: integrity check of the embedded database (prints ok or the problems found).\n"
-           "  --backup FILE: a consistent copy of the embedded database while it is in use.\n";
+           "  --check: integrity check of the embedded database (prints ok or the problems found);\n"
+           "           on a server: the connection, the schema version and the program's tables.\n"
+           "  --backup FILE: a consistent copy of the embedded database while it is in use\n"
+           "           (a server's database is saved with the server's own dump).\n";
     return 2;
 }
 
 QString cell(const QVariant &v, FieldType t)
 {
     return FieldText(v, t).replace(u'\t', u' ').replace(u'\n', u' ').remove(u'\r');
+}
+
+// A server's database: the connection (open already), the version the updater reads, and every
+// table of the base schema readable. 0 when all is well, 3 otherwise.
+int checkServer(Connection &conn, QTextStream &out)
+{
+    int problems = 0;
+    out << "connection: ok (" << static_cast<OdbcBackend *>(conn.backend())->profile().name << ")\n";
+    try {
+        const ResultSet r = conn.query(QStringLiteral("kovra-sql"), QStringLiteral("Select ADATBAZIS_VERZIO from beallitasok"));
+        out << "schema version: " << (r.rows.isEmpty() ? QStringLiteral("(no row)") : r.rows[0][0].toString()) << '\n';
+        problems += r.rows.isEmpty();
+    } catch (const DbError &e) {
+        out << "schema version: unreadable: " << e.message() << '\n';
+        ++problems;
+    }
+    static const QRegularExpression table(QStringLiteral("CREATE TABLE (\\w+) \\("));
+    int tables = 0;
+    for (auto it = table.globalMatch(schema::PostgresBaseScript()); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        ++tables;
+        try {
+            conn.query(QStringLiteral("kovra-sql"), QStringLiteral("Select count(*) From ") + name + QStringLiteral(" Where 1=0"));
+        } catch (const DbError &e) {
+            out << "table " << name << ": " << e.message() << '\n';
+            ++problems;
+        }
+    }
+    out << "tables: " << tables << (problems ? " checked, problems above\n" : " ok\n");
+    return problems ? 3 : 0;
 }
 
 bool isRowStatement(const QString &batch)
@@ -91,9 +127,14 @@ int main(int argc, char **argv)
     }
     if (check || !backupFile.isEmpty()) {
         auto *sqlite = dynamic_cast<SqliteBackend *>(conn.backend());
+        if (!sqlite && check)
+            return checkServer(conn, out);
         if (!sqlite) {
-            err << "kovra-sql: --check and --backup are for the embedded database; on SQL Server use "
-                   "DBCC CHECKDB and BACKUP DATABASE\n";
+            const bool postgres = ConnectionSettings::parse(conn.connectionString()).isPostgreSql();
+            err << "kovra-sql: --backup is for the embedded database; save a server's database with the server's own dump: "
+                << (postgres ? QStringLiteral("pg_dump -Fc -h HOST -p PORT -U LOGIN -f FILE %1").arg(config.catalog)
+                             : QStringLiteral("BACKUP DATABASE [%1] TO DISK = N'FILE'").arg(config.catalog))
+                << '\n';
             return 2;
         }
         try {

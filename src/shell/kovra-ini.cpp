@@ -20,7 +20,9 @@ int usage(QTextStream &err)
            "  kovra-ini write FILE --database NAME --server ADDRESS --user LOGIN --password PASSWORD\n"
            "                   [--smtp HOST]\n"
            "      writes the connection values (scrambled) into FILE, keeping its other lines;\n"
-           "      the server address \"sqlite:FOLDER\" selects the embedded database engine.\n";
+           "      the server address \"sqlite:FOLDER\" selects the embedded database engine,\n"
+           "      \"postgresql:HOST[:PORT]\" a PostgreSQL server (HOST may be a Unix socket folder),\n"
+           "      any other address a SQL Server (\"host\", \"host,port\", \"host\\instance\").\n";
     return 2;
 }
 

@@ -34,6 +34,8 @@ DbBackend BackendOf(const QString &provider)
         return DbBackend::Sqlite;
     if (p.startsWith(u"SQLOLEDB") || p.startsWith(u"SQLNCLI") || p.startsWith(u"MSOLEDBSQL"))
         return DbBackend::SqlServer;
+    if (p.startsWith(u"POSTGRES"))
+        return DbBackend::PostgreSql;
     return DbBackend::Unsupported;
 }
 
@@ -80,6 +82,27 @@ QString OdbcConnectionString(const ConnectionSettings &settings)
          + odbcValue(settings.user) + QStringLiteral(";PWD=") + odbcValue(settings.password)
          + QStringLiteral(";ClientCharset=UTF-8");
     return s;
+}
+
+QString PostgreSqlConnectionString(const ConnectionSettings &settings)
+{
+    QString host = settings.dataSource.trimmed();
+    if (host.startsWith(u"postgresql:", Qt::CaseInsensitive))
+        host = host.mid(11).trimmed();
+    QString port = QStringLiteral("5432");
+    const qsizetype colon = host.lastIndexOf(u':');
+    if (colon > 0) {
+        bool digits = colon + 1 < host.size();
+        for (QChar c : QStringView(host).mid(colon + 1))
+            digits = digits && c.isDigit();
+        if (digits) {
+            port = host.mid(colon + 1);
+            host = host.left(colon).trimmed();
+        }
+    }
+    return QStringLiteral("DRIVER={PostgreSQL Unicode};Servername=") + odbcValue(host) + QStringLiteral(";Port=") + port
+           + QStringLiteral(";Database=") + odbcValue(settings.catalog.trimmed()) + QStringLiteral(";UID=")
+           + odbcValue(settings.user) + QStringLiteral(";PWD=") + odbcValue(settings.password);
 }
 
 // ---------------------------------------------------------------------------------------------- collation
@@ -246,8 +269,8 @@ private:
 
 class OdbcConnection final : public DbConnection {
 public:
-    explicit OdbcConnection(QString connectionString)
-        : m_connectionString(std::move(connectionString)),
+    OdbcConnection(QString connectionString, bool postgres)
+        : m_connectionString(std::move(connectionString)), m_postgres(postgres),
           m_name(QStringLiteral("frissites-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
     {
     }
@@ -266,8 +289,15 @@ public:
             m_error = db.lastError().text();
             return false;
         }
-        // the batch limit as the query timeout of every statement of the connection
-        if (m_batchSeconds > 0) {
+        // the batch limit: PostgreSQL's statement_timeout of the session (every statement of a batch
+        // counts on its own, so a batch of several statements is bounded per statement), else the
+        // query timeout of every statement of the connection
+        if (m_batchSeconds > 0 && m_postgres) {
+            if (!execute(QStringLiteral("SET statement_timeout = '%1s'").arg(m_batchSeconds))) {
+                close();
+                return false;
+            }
+        } else if (m_batchSeconds > 0) {
             const QVariant handle = db.driver()->handle();
             if (handle.metaType() == QMetaType::fromType<SQLHANDLE>()) {
                 SQLHANDLE dbc = *static_cast<SQLHANDLE const *>(handle.data());
@@ -285,6 +315,8 @@ public:
         if (q.exec(batch))
             return true;
         m_error = q.lastError().text();
+        if (m_postgres && m_error.contains(QLatin1String("canceling statement due to statement timeout")))
+            m_error = QStringLiteral("a köteg %1 mp alatt nem futott le, megszakítva (%2)").arg(m_batchSeconds).arg(m_error);
         return false;
     }
 
@@ -315,6 +347,7 @@ public:
 
 private:
     QString m_connectionString;
+    bool m_postgres = false;
     QString m_name;
 };
 
@@ -327,7 +360,9 @@ std::unique_ptr<DbConnection> CreateConnection(const ConnectionSettings &setting
     case DbBackend::Sqlite:
         return std::make_unique<SqliteConnection>(SqliteFilePath(settings, workDir));
     case DbBackend::SqlServer:
-        return std::make_unique<OdbcConnection>(OdbcConnectionString(settings));
+        return std::make_unique<OdbcConnection>(OdbcConnectionString(settings), false);
+    case DbBackend::PostgreSql:
+        return std::make_unique<OdbcConnection>(PostgreSqlConnectionString(settings), true);
     case DbBackend::Unsupported:
         break;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The updater's database connection. The provider of the configuration chooses the backend:
 // "SQLite" opens "<Data Source>/<catalog>.sqlite" with the SQLite C API; the SQL Server providers
-// (SQLOLEDB, SQLNCLI, MSOLEDBSQL, any version) go through Qt's ODBC driver with FreeTDS.
+// (SQLOLEDB, SQLNCLI, MSOLEDBSQL, any version) go through Qt's ODBC driver with FreeTDS, "PostgreSQL"
+// through it with psqlODBC (Data Source "HOST[:PORT]", HOST may be a Unix socket folder).
 
 #include <QString>
 
@@ -22,7 +23,7 @@ struct ConnectionSettings {
     QString connectionString() const;
 };
 
-enum class DbBackend { Sqlite, SqlServer, Unsupported };
+enum class DbBackend { Sqlite, SqlServer, PostgreSql, Unsupported };
 DbBackend BackendOf(const QString &provider);
 
 // The embedded engine's file; a relative folder is below workDir. An optional "sqlite:" before the
@@ -32,6 +33,8 @@ QString SqliteFilePath(const ConnectionSettings &settings, const QString &workDi
 // ODBC attributes for FreeTDS: "host", "host,port" and "host\instance" data sources; values holding
 // ';' or braces are braced.
 QString OdbcConnectionString(const ConnectionSettings &settings);
+// psqlODBC: "HOST[:PORT]", also with the main program's "postgresql:" before it.
+QString PostgreSqlConnectionString(const ConnectionSettings &settings);
 
 class DbConnection {
 public:

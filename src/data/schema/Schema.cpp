@@ -49,6 +49,11 @@ QString MssqlBaseScript()
     return readResource(QStringLiteral(":/db/mssql/0.sql"));
 }
 
+QString PostgresBaseScript()
+{
+    return readResource(QStringLiteral(":/db/postgresql/0.sql"));
+}
+
 sqlite3 *CreateSqliteDatabase(const QString &path, QString *error)
 {
     QString ignored;

@@ -1,5 +1,5 @@
 #pragma once
-// The base schema scripts (db/sqlite/0.sql, db/mssql/0.sql) built into the program, and the creation
+// The base schema scripts (db/sqlite/0.sql, db/mssql/0.sql, db/postgresql/0.sql) built into the program, and the creation
 // of a new embedded database file from the SQLite one.
 
 #include <QString>
@@ -12,6 +12,8 @@ namespace schema {
 QString SqliteBaseScript();
 // Transact-SQL batches separated by lines holding only GO.
 QString MssqlBaseScript();
+// PostgreSQL batches separated by lines holding only GO.
+QString PostgresBaseScript();
 
 // Creates the embedded database file path (which must not exist yet) from the SQLite base script in
 // one transaction and returns its open connection: WAL journal, synchronous NORMAL, foreign keys on,

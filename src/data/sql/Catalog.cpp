@@ -113,4 +113,53 @@ Catalog Catalog::fromSqlite(sqlite3 *db)
     return catalog;
 }
 
+const char *const Catalog::PostgreSqlColumnsQuery =
+    "SELECT c.table_name, c.column_name, c.data_type, "
+    "CASE WHEN c.is_identity = 'YES' OR c.column_default LIKE 'nextval(%' THEN '1' ELSE '0' END "
+    "FROM information_schema.columns c WHERE c.table_schema = current_schema() "
+    "ORDER BY c.table_name, c.ordinal_position";
+
+static FieldType typeOfPostgreSql(const QString &t)
+{
+    if (t == u"integer" || t == u"bigint")
+        return FieldType::Integer;
+    if (t == u"smallint")
+        return FieldType::Flag;
+    if (t.startsWith(u"character") || t == u"text")
+        return FieldType::Text;
+    if (t == u"date")
+        return FieldType::Date;
+    if (t.startsWith(u"timestamp"))
+        return FieldType::DateTime;
+    if (t.startsWith(u"time"))
+        return FieldType::Time;
+    if (t == u"numeric" || t == u"real" || t == u"double precision")
+        return FieldType::Float;
+    return FieldType::Unknown;
+}
+
+Catalog Catalog::fromPostgreSqlColumns(const QVector<QStringList> &rows)
+{
+    QHash<QString, TableInfo> tables;
+    QStringList order;
+    for (const QStringList &r : rows) {
+        if (r.size() < 4)
+            continue;
+        const QString key = r[0].toLower();
+        if (!tables.contains(key)) {
+            order << key;
+            tables[key].name = r[0];
+        }
+        ColumnInfo c;
+        c.name = r[1];
+        c.type = typeOfPostgreSql(r[2].toLower());
+        c.identity = r[3] == u"1";
+        tables[key].columns << c;
+    }
+    Catalog catalog;
+    for (const QString &key : std::as_const(order))
+        catalog.addTable(tables.value(key));
+    return catalog;
+}
+
 } // namespace sql

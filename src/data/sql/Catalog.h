@@ -38,6 +38,13 @@ public:
     // an INTEGER PRIMARY KEY is the identity.
     static Catalog fromSqlite(sqlite3 *db);
 
+    // PostgreSQL: PostgreSqlColumnsQuery lists table_name, column_name, data_type and an identity
+    // mark ("1"/"0") for every column of the current schema; fromPostgreSqlColumns builds the catalog
+    // from its rows. integer/bigint Integer, smallint Flag, character types Text, date Date,
+    // timestamp DateTime, time Time, numeric/real/double Float.
+    static const char *const PostgreSqlColumnsQuery;
+    static Catalog fromPostgreSqlColumns(const QVector<QStringList> &rows);
+
 private:
     QHash<QString, TableInfo> m_tables; // key: lower-case name
 };

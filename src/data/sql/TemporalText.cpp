@@ -190,7 +190,7 @@ static qint64 floorDiv(qint64 a, qint64 b)
     return q;
 }
 
-static QString normalUnit(QStringView unit)
+QString normalDateDiffUnit(QStringView unit)
 {
     const QString u = unit.toString().toLower();
     if (u == u"year" || u == u"yy" || u == u"yyyy")
@@ -212,11 +212,11 @@ static QString normalUnit(QStringView unit)
     return QString();
 }
 
-bool isDateDiffUnit(QStringView unit) { return !normalUnit(unit).isEmpty(); }
+bool isDateDiffUnit(QStringView unit) { return !normalDateDiffUnit(unit).isEmpty(); }
 
 std::optional<qint64> dateDiff(QStringView unit, const Parts &a, const Parts &b)
 {
-    const QString u = normalUnit(unit);
+    const QString u = normalDateDiffUnit(unit);
     const qint64 da = daysFromCivil(a.year, a.month, a.day);
     const qint64 db = daysFromCivil(b.year, b.month, b.day);
     if (u == u"year")

@@ -35,6 +35,8 @@ qint64 daysFromCivil(int y, int m, int d);
 // nullopt for an unknown unit.
 std::optional<qint64> dateDiff(QStringView unit, const Parts &a, const Parts &b);
 bool isDateDiffUnit(QStringView unit);
+// The unit's full name (year, quarter, month, week, day, hour, minute, second); empty when unknown.
+QString normalDateDiffUnit(QStringView unit);
 
 // Oracle to_char / to_date with the masks YYYY, MM, DD, HH24, HH, MI, SS and literal characters.
 QString oracleFormat(const Parts &p, QStringView mask);

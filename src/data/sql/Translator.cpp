@@ -2,6 +2,7 @@
 
 #include "Binder.h"
 #include "Parser.h"
+#include "PostgreSqlEmitter.h"
 #include "SqliteEmitter.h"
 
 #include <QHash>
@@ -267,7 +268,7 @@ void encodeBoundTexts(const QString &arena, TranslatedStatement &st)
 
 // Fills st.sql (and, when the template says so, st.boundSql, st.boundValues and st.boundText)
 // for text.
-bool render(const QString &text, const Shape &shape, const StatementTemplate &t, TranslatedStatement &st)
+bool render(const QString &text, const Shape &shape, const StatementTemplate &t, TranslatedStatement &st, Engine engine)
 {
     const QStringView view(text);
     qsizetype literalSize = 0; // of the literals as written, a little more for converted ones
@@ -310,7 +311,7 @@ bool render(const QString &text, const Shape &shape, const StatementTemplate &t,
             return false;
         const Literal &lit = shape.literals[size_t(hole.slot)];
         const bool bindable = bound && hole.bindable;
-        // a text holding a NUL is printed escaped (see literalText)
+        // a text holding a NUL is printed escaped (see literalText); PostgreSQL holds none
         if (t.verbatim[h]
             && !(lit.kind == ast::LiteralKind::Text && view.mid(lit.valueStart, lit.valueEnd - lit.valueStart).contains(QChar(0)))) {
             if (lit.kind == ast::LiteralKind::Text) {
@@ -343,7 +344,12 @@ bool render(const QString &text, const Shape &shape, const StatementTemplate &t,
         if (!holeValue(text, lit, hole, kind, value))
             return false;
         printed.clear();
-        SqliteEmitter::printLiteral(kind, value, printed);
+        if (engine == Engine::PostgreSql) {
+            if (!PostgreSqlEmitter::printLiteral(kind, value, printed))
+                return false;
+        } else {
+            SqliteEmitter::printLiteral(kind, value, printed);
+        }
         out += printed;
         if (!bound)
             continue;
@@ -396,6 +402,7 @@ bool splitTemplate(const QString &emitted, std::vector<SqliteEmitter::Hole> hole
 
 struct Translator::Impl {
     const Catalog *catalog = nullptr;
+    Engine engine = Engine::Sqlite;
     QHash<QString, std::shared_ptr<const TranslatedBatch>> cache;
     qsizetype cacheChars = 0;
     QHash<QString, std::vector<std::shared_ptr<const Variant>>> shapes;
@@ -430,7 +437,7 @@ std::shared_ptr<const TranslatedBatch> Translator::Impl::fromShape(const QString
         batch->statements.reserve(qsizetype(v->statements.size()));
         for (const StatementTemplate &t : v->statements) {
             TranslatedStatement st = t.base;
-            if (!render(tsql, shape, t, st))
+            if (!render(tsql, shape, t, st, engine))
                 return nullptr;
             batch->statements.append(std::move(st));
         }
@@ -451,10 +458,42 @@ void Translator::Impl::remember(const QString &tsql, const std::shared_ptr<const
     cacheChars += tsql.size();
 }
 
-Translator::Translator(const Catalog *catalog) : d(std::make_unique<Impl>())
+Translator::Translator(const Catalog *catalog, Engine engine) : d(std::make_unique<Impl>())
 {
     d->catalog = catalog;
+    d->engine = engine;
 }
+
+Engine Translator::engine() const { return d->engine; }
+
+namespace {
+
+// The identity column of an INSERT's target (PostgreSQL returns it); empty when it has none.
+QString identityOf(const ast::Statement &st, const Catalog &catalog)
+{
+    if (st.kind != StatementKind::Insert)
+        return QString();
+    if (const TableInfo *t = catalog.table(st.table))
+        for (const ColumnInfo &c : t->columns)
+            if (c.identity)
+                return c.name;
+    return QString();
+}
+
+QString emitFor(Engine engine, const ast::Statement &st, const QString &identity, std::vector<SqliteEmitter::Hole> *holes)
+{
+    if (engine == Engine::PostgreSql) {
+        PostgreSqlEmitter emitter;
+        emitter.setHoles(holes);
+        emitter.setIdentityColumn(identity);
+        return emitter.emitStatement(st);
+    }
+    SqliteEmitter emitter;
+    emitter.setHoles(holes);
+    return emitter.emitStatement(st);
+}
+
+} // namespace
 
 Translator::~Translator() = default;
 
@@ -494,16 +533,16 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
         TranslatedStatement out;
         out.kind = st.kind;
         out.targetTable = st.kind == StatementKind::Select ? QString() : st.table;
-        out.sql = SqliteEmitter().emitStatement(st);
+        const QString identity = d->engine == Engine::PostgreSql ? identityOf(st, catalog) : QString();
+        out.sql = emitFor(d->engine, st, identity, nullptr);
         out.resultTypes = Binder::resultTypes(st);
         out.usesNeptun = binder.usesNeptun();
+        out.returnsIdentity = !identity.isEmpty();
         if (st.kind == StatementKind::Ddl || st.kind == StatementKind::Other)
             templated = false;
         if (templated) {
             std::vector<SqliteEmitter::Hole> holes;
-            SqliteEmitter emitter;
-            emitter.setHoles(&holes);
-            const QString emitted = emitter.emitStatement(st);
+            const QString emitted = emitFor(d->engine, st, identity, &holes);
             StatementTemplate t;
             t.base = out;
             t.base.sql.clear();
@@ -519,7 +558,7 @@ std::shared_ptr<const TranslatedBatch> Translator::translate(const QString &tsql
                 t.bind = anyBindable && !shape.parameters;
                 // the template must give back this very translation
                 TranslatedStatement again = t.base;
-                if (render(tsql, shape, t, again) && again.sql == out.sql) {
+                if (render(tsql, shape, t, again, d->engine) && again.sql == out.sql) {
                     out.boundSql = std::move(again.boundSql);
                     out.boundValues = std::move(again.boundValues);
                     out.boundText = std::move(again.boundText);

@@ -1,5 +1,5 @@
 #pragma once
-// Transact-SQL text (the subset the program composes) to SQLite text.
+// Transact-SQL text (the subset the program composes) to SQLite or PostgreSQL text.
 // Parsed into a typed tree, never rewritten with regular expressions; results cached by text.
 
 #include "Catalog.h"
@@ -33,14 +33,23 @@ public:
 
 enum class StatementKind { Select, Insert, Update, Delete, Ddl, Other };
 
+// The engine a translator writes for, chosen at construction.
+// - Sqlite: the embedded engine with the functions and collation of SqliteExtensions.
+// - PostgreSql: PostgreSQL 15 with the functions of PostgreSqlSupportScript() in the database.
+//   Statements come as text (boundSql stays empty); ":NAME" parameters stay ":NAME"; an INSERT into
+//   a table with an identity column ends with " RETURNING <column>" (returnsIdentity); the statement
+//   "select scope_identity()" is the backend's to answer (elsewhere scope_identity() is refused).
+enum class Engine { Sqlite, PostgreSql };
+
 struct TranslatedStatement {
-    QString sql;                    // SQLite text; ":NAME" parameters kept as ":NAME"
+    QString sql;                    // the engine's text; ":NAME" parameters kept as ":NAME"
     StatementKind kind = StatementKind::Other;
     QString targetTable;            // Insert/Update/Delete: the table as written (without "dbo.")
     QVector<FieldType> resultTypes; // Select: one per result column, Unknown where not known statically;
                                     // empty when a '*' of a source outside the catalog makes the
                                     // column count unknown
     bool usesNeptun = false;        // reads the Neptun stand-in (openquery)
+    bool returnsIdentity = false;   // PostgreSQL: an INSERT whose rows return the new identity values
 
     // When not empty: sql with the literals of the statement text that may be bound as "?"
     // parameters, and their values in order. Texts that differ only in such literals have the
@@ -63,7 +72,7 @@ struct TranslatedBatch {
 // Two caches stand in front of a full translation (parse, bind, emit):
 // - by text: the same text returns the same batch object;
 // - by shape: texts that differ only in their quoted texts and numbers (the program splices ids,
-//   dates and codes into its statements) share one template of the SQLite text. The shape is the
+//   dates and codes into its statements) share one template of the engine's text. The shape is the
 //   text with every literal replaced by a mark of its kind (text, integer, float), so lists of other
 //   lengths or literals of another kind are other shapes. The template keeps, for every literal the
 //   emitter printed, the conversions the binder applied to it (a 'yyyymmdd' text meeting a date
@@ -74,7 +83,8 @@ struct TranslatedBatch {
 //   to a full translation, which reports the error.
 class Translator {
 public:
-    explicit Translator(const Catalog *catalog);
+    explicit Translator(const Catalog *catalog, Engine engine = Engine::Sqlite);
+    Engine engine() const;
     ~Translator();
 
     // Throws TranslateError. The same text returns the same cached batch.

@@ -83,12 +83,35 @@ QString readFile(const QString &relative)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-// The T-SQL CREATE TABLE blocks: table → column lines.
-QHash<QString, QStringList> mssqlTables(const QString &script)
+QString postgresType(char kind)
+{
+    switch (kind) {
+    case 'I': return QStringLiteral("integer");
+    case 'L': return QStringLiteral("text");
+    case 'D': return QStringLiteral("date");
+    case 'S': return QStringLiteral("timestamp(0)");
+    case 'H': return QStringLiteral("time(0)");
+    case 'F': return QStringLiteral("smallint");
+    default: return QStringLiteral("varchar");
+    }
+}
+
+// How a server script writes what the comparison looks at.
+struct ServerDialect {
+    const char *name;
+    QString script;
+    QString tablePrefix;          // "dbo." or ""
+    QString (*type)(char kind);
+    QString collation;            // of every text column
+    QString identity;             // of an entity table's key
+};
+
+// The CREATE TABLE blocks of a server script: table → column lines.
+QHash<QString, QStringList> serverTables(const QString &script, const QString &prefix)
 {
     QHash<QString, QStringList> tables;
-    static const QRegularExpression block(QStringLiteral(R"(CREATE TABLE dbo\.(\w+) \(\n(.*?)\n\);)"),
-                                          QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression block(QStringLiteral(R"(CREATE TABLE %1(\w+) \(\n(.*?)\n\);)").arg(QRegularExpression::escape(prefix)),
+                                   QRegularExpression::DotMatchesEverythingOption);
     for (auto it = block.globalMatch(script); it.hasNext();) {
         const auto m = it.next();
         QStringList lines = m.captured(2).split(u'\n');
@@ -97,6 +120,21 @@ QHash<QString, QStringList> mssqlTables(const QString &script)
         tables.insert(m.captured(1), lines);
     }
     return tables;
+}
+
+// The default of every column that has one, as "table.column=value" (parentheses and blanks dropped).
+QStringList serverDefaults(const QHash<QString, QStringList> &tables)
+{
+    QStringList out;
+    static const QRegularExpression re(QStringLiteral(R"(^(\w+) .*(?<!BY )DEFAULT \(?(\w+)\)?)"));
+    for (auto it = tables.cbegin(); it != tables.cend(); ++it)
+        for (const QString &line : it.value()) {
+            const auto m = re.match(line);
+            if (m.hasMatch())
+                out << it.key() + u'.' + m.captured(1) + u'=' + m.captured(2);
+        }
+    out.sort();
+    return out;
 }
 
 // "table(col,col)" for every index, UNIQUE marked with a leading '!'.
@@ -123,6 +161,7 @@ QString codeRows(const QString &script, const QString &table)
     QString rows = re.match(script).captured(1);
     rows.replace(QRegularExpression(QStringLiteral(R"(\bN')")), QStringLiteral("'"));
     rows.replace(QStringLiteral("NCHAR("), QStringLiteral("char("));
+    rows.replace(QStringLiteral("chr("), QStringLiteral("char("));
     rows.replace(QStringLiteral("||"), QStringLiteral("+"));
     rows.remove(QRegularExpression(QStringLiteral(R"(\s)")));
     return rows;
@@ -428,6 +467,7 @@ private Q_SLOTS:
     {
         QCOMPARE(schema::SqliteBaseScript(), readFile(QStringLiteral("db/sqlite/0.sql")));
         QCOMPARE(schema::MssqlBaseScript(), readFile(QStringLiteral("db/mssql/0.sql")));
+        QCOMPARE(schema::PostgresBaseScript(), readFile(QStringLiteral("db/postgresql/0.sql")));
         QVERIFY(!schema::SqliteBaseScript().isEmpty());
     }
 
@@ -436,6 +476,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         QTest::newRow("sqlite") << schema::SqliteBaseScript();
         QTest::newRow("mssql") << schema::MssqlBaseScript();
+        QTest::newRow("postgresql") << schema::PostgresBaseScript();
     }
 
     void statementsAreAscii()
@@ -465,67 +506,94 @@ private Q_SLOTS:
         for (const QString &line : mssql)
             QCOMPARE(line, QStringLiteral("GO"));
         QVERIFY(schema::MssqlBaseScript().trimmed().endsWith(QStringLiteral("\nGO")));
+        const QStringList postgres = separators(schema::PostgresBaseScript());
+        QVERIFY(postgres.size() > 20);
+        for (const QString &line : postgres)
+            QCOMPARE(line, QStringLiteral("GO"));
     }
 
-    void mssqlScriptMatchesSqliteSchema()
+    void serverScriptMatchesSqliteSchema_data()
     {
-        const QString mssql = schema::MssqlBaseScript();
-        const QHash<QString, QStringList> tables = mssqlTables(mssql);
+        QTest::addColumn<int>("dialect");
+        QTest::newRow("mssql") << 0;
+        QTest::newRow("postgresql") << 1;
+    }
+
+    void serverScriptMatchesSqliteSchema()
+    {
+        QFETCH(int, dialect);
+        const ServerDialect dialects[] = {
+            {"mssql", schema::MssqlBaseScript(), QStringLiteral("dbo."), &mssqlType,
+             QStringLiteral("COLLATE Latin1_General_100_CI_AS"), QStringLiteral("IDENTITY(1,1)")},
+            {"postgresql", schema::PostgresBaseScript(), QString(), &postgresType, QStringLiteral("COLLATE kovra_ci"),
+             QStringLiteral("GENERATED BY DEFAULT AS IDENTITY")},
+        };
+        const ServerDialect &d = dialects[dialect];
+        const QString &script = d.script;
+        const QHash<QString, QStringList> tables = serverTables(script, d.tablePrefix);
         QCOMPARE(tables.size(), qsizetype(std::size(Tables)));
         Db db(newDatabase());
+        QStringList sqliteDefaults;
         for (const TableSpec &t : Tables) {
             const QString table = QString::fromLatin1(t.name);
             QVERIFY2(tables.contains(table), qPrintable(table));
             const QStringList lines = tables.value(table);
             QCOMPARE(lines.size(), qsizetype(t.columns.size()));
-            const auto notNull = db.rows(QStringLiteral("SELECT \"notnull\" FROM pragma_table_info(?1)"), {table});
+            const auto info = db.rows(QStringLiteral("SELECT \"notnull\", dflt_value FROM pragma_table_info(?1)"), {table});
             int i = 0;
             for (const ColumnSpec &c : t.columns) {
                 const QString line = lines[i];
                 const QString where = table + u'.' + QString::fromLatin1(c.name) + u": " + line;
                 QVERIFY2(line.startsWith(QString::fromLatin1(c.name) + u' '), qPrintable(where));
                 const QString type = line.section(u' ', 1, 1, QString::SectionSkipEmpty);
-                QVERIFY2(type.startsWith(mssqlType(c.kind)), qPrintable(where));
-                if (c.kind == 'T' || c.kind == 'L')
-                    QVERIFY2(line.contains(QStringLiteral("COLLATE Latin1_General_100_CI_AS")), qPrintable(where));
+                QVERIFY2(type.startsWith(d.type(c.kind)), qPrintable(where));
+                QCOMPARE(line.contains(d.collation), c.kind == 'T' || c.kind == 'L');
                 const bool identity = i == 0 && t.identity;
-                QCOMPARE(line.contains(QStringLiteral("IDENTITY(1,1)")), identity);
+                QCOMPARE(line.contains(d.identity), identity);
                 QCOMPARE(line.contains(QStringLiteral("PRIMARY KEY")), identity);
-                QVERIFY2(line.contains(QStringLiteral(" NOT NULL")) == (identity || notNull[i][0].toInt() == 1),
+                QVERIFY2(line.contains(QStringLiteral(" NOT NULL")) == (identity || info[i][0].toInt() == 1),
                          qPrintable(where));
+                if (!info[i][1].isNull())
+                    sqliteDefaults << table + u'.' + QString::fromLatin1(c.name) + u'=' + info[i][1].toString();
                 ++i;
             }
         }
+        sqliteDefaults.sort();
+        QCOMPARE(serverDefaults(tables), sqliteDefaults);
+        QVERIFY(sqliteDefaults.size() >= 4);
 
         // The same foreign keys.
-        QStringList sqliteKeys, mssqlKeys;
+        QStringList sqliteKeys, serverKeys;
         for (const TableSpec &t : Tables)
             for (const QVariantList &fk : db.rows(QStringLiteral("SELECT \"from\", \"table\", \"to\" FROM pragma_foreign_key_list(?1)"),
                                                   {QString::fromLatin1(t.name)}))
                 sqliteKeys << QStringLiteral("%1.%2>%3.%4").arg(QString::fromLatin1(t.name), fk[0].toString(),
                                                                  fk[1].toString(), fk[2].toString());
+        const QRegularExpression ref(
+            QStringLiteral(R"(^(\w+) .*REFERENCES %1(\w+) \((\w+)\))").arg(QRegularExpression::escape(d.tablePrefix)));
         for (auto it = tables.cbegin(); it != tables.cend(); ++it) {
-            static const QRegularExpression ref(QStringLiteral(R"(^(\w+) .*REFERENCES dbo\.(\w+) \((\w+)\))"));
             for (const QString &line : it.value()) {
                 const auto m = ref.match(line);
                 if (m.hasMatch())
-                    mssqlKeys << QStringLiteral("%1.%2>%3.%4").arg(it.key(), m.captured(1), m.captured(2), m.captured(3));
+                    serverKeys << QStringLiteral("%1.%2>%3.%4").arg(it.key(), m.captured(1), m.captured(2), m.captured(3));
             }
         }
         sqliteKeys.sort();
-        mssqlKeys.sort();
-        QCOMPARE(mssqlKeys, sqliteKeys);
+        serverKeys.sort();
+        QCOMPARE(serverKeys, sqliteKeys);
         QVERIFY(sqliteKeys.size() >= 25);
 
         // The same indexes.
         const QStringList sqliteIndexes = indexes(schema::SqliteBaseScript(),
                                                   QStringLiteral(R"(CREATE (UNIQUE )?INDEX (\w+) ON (\w+) \(([^)]*)\))"));
-        QCOMPARE(indexes(mssql, QStringLiteral(R"(CREATE (UNIQUE )?INDEX (\w+) ON dbo\.(\w+) \(([^)]*)\))")), sqliteIndexes);
+        QCOMPARE(indexes(script, QStringLiteral(R"(CREATE (UNIQUE )?INDEX (\w+) ON %1(\w+) \(([^)]*)\))")
+                                     .arg(QRegularExpression::escape(d.tablePrefix))),
+                 sqliteIndexes);
         QVERIFY(sqliteIndexes.size() > 20);
 
         // The same code rows and version.
         for (const char *table : {"szerepkor", "jelenlet_tipusa", "beallitasok"}) {
-            const QString rows = codeRows(mssql, QString::fromLatin1(table));
+            const QString rows = codeRows(script, QString::fromLatin1(table));
             QVERIFY2(!rows.isEmpty(), table);
             QCOMPARE(rows, codeRows(schema::SqliteBaseScript(), QString::fromLatin1(table)));
         }

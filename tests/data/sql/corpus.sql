@@ -572,3 +572,157 @@ CREATE TABLE uj_tabla (ut_id int IDENTITY(1,1) PRIMARY KEY, ut_nev nvarchar(50) 
 CREATE INDEX ix_uj_tabla_datum ON uj_tabla (ut_datum)
 UPDATE beallitasok SET ADATBAZIS_VERZIO = 7
 GO
+-- timetable: current semester preset (date)
+Select a.felev_id From felev a Where a.felev_id in (Select x.felev_id From felev x Where convert(date, getdate()) between x.felev_datumtol and x.felev_datumig)
+GO
+-- timetable copy: equal copy check
+Select orarend_id From orarend Where kar_id=1 and felev_id=1 and orarend_nev='Anatómia (másolat)' and orarend_mettol='08:00:00.0000' and orarend_meddig='09:30:00.0000' and orarend_heti='1'
+GO
+-- timetable copy: entry insert check
+Select Count(*) DB From orarend Where kar_id = '1' AND felev_id='1' AND orarend_nev='Anatómia (másolat)' AND orarend_mettol='08:00:00.0000' AND orarend_meddig='09:30:00.0000' AND orarend_heti='1'
+GO
+-- timetable copy: entry existing row
+Select * from orarend where kar_id = '1' AND felev_id='1' AND orarend_nev='Anatómia (másolat)' AND orarend_mettol='08:00:00.0000' AND orarend_meddig='09:30:00.0000' AND orarend_heti='1'
+GO
+-- timetable copy: group insert check
+Select Count(*) DB From orarend_csoport Where orarend_id = '5' AND ft_id='1'
+GO
+-- timetable copy: member insert
+Insert Into tan_hall (orarend_id, hallgato_id, ft_id) Values ('5', '1', '1')
+GO
+-- timetable copy: member existing row
+Select * from tan_hall where orarend_id = '5' AND hallgato_id='1' AND ft_id='1'
+GO
+-- timetable: teacher insert check
+Select Count(*) DB From tan_okt Where orarend_id = '2' AND oktato_id='1'
+GO
+-- timetable delete: moved attendance of a group
+Select a.jelenlet_id, a.orarend_id, a.hallgato_id From Jelenlet a Where a.hallgato_id in (Select x.hallgato_id From Tan_Hall x Where x.orarend_id=2 and x.ft_id=2) and a.orarend_id in (Select x.orarend_id From Orarend x, Orarend_Csoport y Where x.orarend_id=y.orarend_id and y.ft_id=2 and x.felev_id=1)
+GO
+-- lesson dates: date of the entry
+Select od_id From orarend_datum Where orarend_id=1 and od_datum='20240320'
+GO
+-- enrolment: offering insert check
+Select Count(*) DB From felvett_tantargy Where kar_id = '1' AND tantargy_id='2' AND nyelv_id='1' AND felev_id='1' AND tof_id='2' AND kurzus_id='2'
+GO
+-- enrolment: offering existing row
+Select * from felvett_tantargy where kar_id = '1' AND tantargy_id='2' AND nyelv_id='1' AND felev_id='1' AND tof_id='2' AND kurzus_id='2'
+GO
+-- enrolment: insert
+Insert Into tan_hall (hallgato_id, orarend_id, ft_id) Values ('8', '2', '2')
+GO
+-- enrolment: offering update
+Update felvett_tantargy Set tantargy_id = '2', nyelv_id = '1', felev_id = '1', tof_id = '1', kurzus_id = '2' Where ft_id=1
+GO
+-- enrolment: old row
+Select * From tan_hall Where th_id=1
+GO
+-- enrolment: delete
+delete from tan_hall Where th_id=2
+GO
+-- students: student update
+Update hallgato Set hallgato_kod = 'ABCDEFGHIJKL', hallgato_nev = 'D''Artagnan Dénes', hallgato_diak = '1099', hallgato_oa = '72000099' Where hallgato_id=8
+GO
+-- students: subjects without faculty
+Select a.tantargy_id as ID, a.tantargy_nev as NEV From Tantargy a Where a.tantargy_id in (Select x.tantargy_id From Felvett_tantargy x Where x.kar_id = null and x.felev_id = 1)
+GO
+-- cards: search by course
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=1 and y.kar_id=1) 
+and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Felvett_tantargy y Where x.ft_id=y.ft_id and y.kurzus_id=2) 
+Order By hallgato_nev
+GO
+-- cards: search by language
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=1 and y.kar_id=1) 
+and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Felvett_tantargy y Where x.ft_id=y.ft_id and y.nyelv_id=1) 
+Order By hallgato_nev
+GO
+-- cards: search without card
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=1 and y.kar_id=1) 
+and a.hallgato_id not in (Select x.hallgato_id From kartya x Where x.kartya_datum < getdate()) 
+Order By hallgato_nev
+GO
+-- cards: search sorted by name descending
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=1 and y.kar_id=1) 
+  order by hallgato_nev desc
+GO
+-- cards: search sorted by code
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=1 and y.kar_id=1) 
+    order by hallgato_kod asc
+GO
+-- cards: search without semester
+Select a.hallgato_id, a.hallgato_kod, a.hallgato_nev, hallgato_oa From hallgato a Where a.hallgato_id>0 and a.hallgato_id in (Select x.hallgato_id From Tan_Hall x, Orarend y Where x.orarend_id=y.orarend_id and y.felev_id=null and y.kar_id=null) 
+Order By hallgato_nev
+GO
+-- card sheet: issue existing row
+Select * from kartya where hallgato_id = '2' AND kartya_datum='2024.03.06'
+GO
+-- matrix list: students of a lesson
+Select a.hallgato_nev, a.hallgato_id, c.orarend_id, (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=1) as "1", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=2) as "2", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=3) as "3", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=4) as "4", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=5) as "5", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=6) as "6", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=7) as "7", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=8) as "8", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=9) as "9", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=10) as "10", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=11) as "11", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=12) as "12", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=13) as "13", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=14) as "14", (Select x.jt_jel From (Select x2.*, x4.jt_jel, sorszam=row_number() OVER (Order By x2.jelenlet_datum) From Orarend x1, Jelenlet x2, Felev x3, Jelenlet_tipusa x4 Where x1.orarend_id=x2.orarend_id and x1.felev_id=x3.felev_id and x2.jt_id=x4.jt_id and x2.jelenlet_datum between x3.felev_datumtol and x3.felev_datumig and x2.hallgato_id=a.hallgato_id and x1.orarend_id=c.orarend_id) as x Where x.sorszam=15) as "15", (Select Count(x.jelenlet_id) From jelenlet x Where x.orarend_id=b.orarend_id and x.hallgato_id=b.hallgato_id and x.jt_id in (1,3)) as "ossz" From Hallgato a, Tan_Hall b, Orarend c Where a.hallgato_id=b.hallgato_id and b.orarend_id=c.orarend_id and c.kar_id=1 
+and c.orarend_id=1 
+and c.felev_id=1 
+Order By hallgato_nev
+GO
+-- matrix list: lessons without selection
+Select orarend_id as ID, (orarend_nev +' - ' + dbo.orarend_kurzus(orarend_id)) as NEV From orarend Where kar_id=null and felev_id=null Order By NEV
+GO
+-- Neptun import: student check
+Select Count(*) DB From hallgato Where hallgato_kod = 'PBNK2B' AND hallgato_nev='Lőrincz Márton Ottó' AND hallgato_diak is null AND hallgato_oa='71955594387'
+GO
+-- Neptun import: student insert without card
+Insert Into hallgato (hallgato_kod, hallgato_nev, hallgato_diak, hallgato_oa) Values ('PBNK2B', 'Lőrincz Márton Ottó', null, '71955594387')
+GO
+-- Neptun import: language check
+Select Count(*) DB From nyelv Where nyelv_nev = 'magyar'
+GO
+-- Neptun import: language without name
+Insert Into nyelv (nyelv_nev) Values (null)
+GO
+-- Neptun import: offering check
+Select Count(*) DB From felvett_tantargy Where kar_id = '1' AND tof_id='1' AND tantargy_id='2' AND kurzus_id='1' AND felev_id='1' AND nyelv_id='1' AND evfolyam is null
+GO
+-- Neptun import: offering insert
+Insert Into felvett_tantargy (kar_id, tof_id, tantargy_id, kurzus_id, felev_id, nyelv_id, evfolyam) Values ('1', '1', '2', '1', '1', '1', null)
+GO
+-- Neptun import: offering existing row
+Select * from felvett_tantargy where kar_id = '1' AND tof_id='1' AND tantargy_id='2' AND kurzus_id='1' AND felev_id='1' AND nyelv_id='1' AND evfolyam is null
+GO
+-- Neptun import: teacher account check
+Select Count(*) DB From felhasznalo Where szerep_id = '3' AND felh_nev='AERVZ8' AND kar_id='2' AND felh_teljes='Farkas Ágnes'
+GO
+-- Neptun import: teacher check
+Select Count(*) DB From oktato Where oktato_kod = 'AERVZ8' AND oktato_nev='Farkas Ágnes' AND felh_id='2'
+GO
+-- Neptun import: assignment existing row
+Select * from Tan_Okt where oktato_id = '1' AND ft_id='1'
+GO
+-- Neptun import: enrolment existing row
+Select * from Tan_Hall where hallgato_id = '1' AND ft_id='1'
+GO
+-- Neptun import: card serial update
+Update hallgato Set hallgato_diak = '1671150098' Where hallgato_id=502
+GO
+-- Neptun import: name update
+Update hallgato Set hallgato_nev = 'Kiss-Nagy Anna' Where hallgato_id=501
+GO
+-- Neptun import: journal of the run
+Insert Into Jelentes (kar_id, felh_id, jel_datum, jel_szoveg) Values (null, '1', '2024-11-13 10:15:30', 'Hallgató rögzítésre került: CK4X4Y
+Új tantárgy sor került a rendszerbe: Ma''tek (GKMA''T11A)
+Új kurzus sor került a rendszerbe: E''01
+Új tanóraforma sor került a rendszerbe: Elmélet
+Kimaradt (hiányzik: szervezet): CK4X4Y Ma''tek (GKMA''T11A) E''01
+Hallgató rögzítésre került: SLER0H
+Kimaradt (hiányzik: szervezet): SLER0H Ma''tek (GKMA''T11A) E''01
+Hallgató rögzítésre került: TYQHXQ
+Kimaradt (hiányzik: szervezet): TYQHXQ Ma''tek (GKMA''T11A) E''01
+Új kurzus sor került a rendszerbe: GYAKORLAT01
+Új tanóraforma sor került a rendszerbe: Gyakorlat
+Kimaradt (hiányzik: szervezet): TYQHXQ Ma''tek (GKMA''T11A) GYAKORLAT01
+Hallgató rögzítésre került: QIPIAQ
+Kimaradt (hiányzik: szervezet): QIPIAQ Ma''tek (GKMA''T11A) E''01
+Hallgató rögzítésre került: T8W7YE
+Kimaradt (hiányzik: szervezet): T8W7YE Ma''tek (GKMA''T11A) E''01
+Új kurzus sor került a rendszerbe: GYAKORLAT01
+Kimaradt (hiányzik: szervezet): T8W7YE Ma''tek (GKMA''T11A) GYAKORLAT01
+Új kurzus sor került a rendszerbe: L01
+Kimaradt (hiányzik: szervezet, tanóraforma): QIPIAQ Ma''tek (GKMA''T11A) L01')
+GO

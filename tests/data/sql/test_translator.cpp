@@ -3,6 +3,7 @@
 #include "SqlFixture.h"
 #include "sql/Collation.h"
 #include "sql/Lexer.h"
+#include "sql/PostgreSqlSupport.h"
 
 #include <QtTest>
 
@@ -90,6 +91,10 @@ private Q_SLOTS:
     void boundFormsRunAsTheirText();
     void collationOfBothEncodingsAgrees_data();
     void collationOfBothEncodingsAgrees();
+    void postgreSqlRefusesInWords_data();
+    void postgreSqlRefusesInWords();
+    void postgreSqlText();
+    void postgreSqlSchemaHoldsTheSupportFunctions();
 };
 
 void TestTranslator::rejectsUnknownConstructs_data()
@@ -770,6 +775,74 @@ void TestTranslator::collationOfBothEncodingsAgrees()
     QCOMPARE(sql::CompareFolded(a, b), order);
     QCOMPARE(sql::CompareFoldedUtf8(a8.constData(), a8.size(), b8.constData(), b8.size()), order);
     QCOMPARE(sql::CompareFoldedUtf8(b8.constData(), b8.size(), a8.constData(), a8.size()), -order);
+}
+
+// What PostgreSQL cannot give the embedded engine's result for is refused, naming the construct;
+// the same texts translate for the embedded engine.
+void TestTranslator::postgreSqlRefusesInWords_data()
+{
+    QTest::addColumn<QString>("tsql");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("distinct texts") << "Select distinct hallgato_nev From hallgato" << "SELECT DISTINCT over a text column";
+    QTest::newRow("group by text") << "Select hallgato_nev, count(*) From hallgato Group By hallgato_nev" << "GROUP BY a text value";
+    QTest::newRow("NUL in a text") << QStringLiteral("Select hallgato_id From hallgato Where hallgato_kod = 'a%1b'").arg(QChar(0))
+                                   << "A text holding the character NUL";
+    QTest::newRow("scope_identity in an expression") << "Select hallgato_id From hallgato Where hallgato_id = scope_identity()"
+                                                     << "scope_identity() other than in";
+    QTest::newRow("'+' of run-time types") << "Select :A + :B" << "'+' between values whose types are known only at run time";
+    QTest::newRow("order by number of a text") << "Select distinct hallgato_id, hallgato_kod From hallgato Order By 2"
+                                                << "SELECT DISTINCT over a text column";
+}
+
+void TestTranslator::postgreSqlRefusesInWords()
+{
+    QFETCH(QString, tsql);
+    QFETCH(QString, message);
+    Database db;
+    sql::Translator pg(&db.catalog, sql::Engine::PostgreSql);
+    const QString error = translation(pg, tsql);
+    QVERIFY2(error.startsWith(QLatin1String("error: ") + message) && error.endsWith(QLatin1String("is not supported on PostgreSQL")),
+             qPrintable(error));
+    QVERIFY2(!translation(*db.translator, tsql).startsWith(QLatin1String("error:")), qPrintable(translation(*db.translator, tsql)));
+}
+
+// The few shapes of the PostgreSQL text that the server tests do not show by their rows.
+void TestTranslator::postgreSqlText()
+{
+    Database db;
+    sql::Translator pg(&db.catalog, sql::Engine::PostgreSql);
+    QCOMPARE(pg.engine(), sql::Engine::PostgreSql);
+    QCOMPARE(db.translator->engine(), sql::Engine::Sqlite);
+    // SQL Server's NULL order; texts by the collation key
+    QCOMPARE(pg.translate("Select hallgato_id From hallgato Order By hallgato_nev, hallgato_id desc")->statements[0].sql,
+             QStringLiteral("SELECT hallgato_id FROM hallgato ORDER BY kovra_ci_key(hallgato_nev) NULLS FIRST, hallgato_id DESC NULLS LAST"));
+    // the new key comes back from the insert; a table without identity returns nothing
+    auto insert = pg.translate("Insert Into kar (kar_nev) Values ('BTK')");
+    QCOMPARE(insert->statements[0].sql, QStringLiteral("INSERT INTO kar (kar_nev) VALUES ('BTK') RETURNING kar_id"));
+    QVERIFY(insert->statements[0].returnsIdentity);
+    QVERIFY(!pg.translate("Insert Into orarend_csoport (orarend_id, ft_id) Values (1, 2)")->statements[0].returnsIdentity);
+    // text, not bound forms; parameters stay named
+    const auto sel = pg.translate("Select felh_id From felhasznalo Where felh_nev = :nev and felh_id = '3'");
+    QCOMPARE(sel->statements[0].sql, QStringLiteral("SELECT felh_id FROM felhasznalo WHERE ((lower(rtrim(felh_nev) COLLATE \"und-x-icu\") = "
+                                                    "lower(rtrim(CAST(:nev AS text)) COLLATE \"und-x-icu\")) AND (felh_id = 3))"));
+    QVERIFY(sel->statements[0].boundSql.isEmpty());
+    // a template of the shape gives the same text as a fresh translation
+    const QString other = pg.translate("Select felh_id From felhasznalo Where felh_nev = :nev and felh_id = '4'")->statements[0].sql;
+    QVERIFY(pg.statistics().shapeHits > 0);
+    QCOMPARE(other, QString(sel->statements[0].sql).replace(QStringLiteral("= 3"), QStringLiteral("= 4")));
+}
+
+// db/postgresql/0.sql carries the functions the emitted statements call, as the emitter has them.
+void TestTranslator::postgreSqlSchemaHoldsTheSupportFunctions()
+{
+    QFile f(QStringLiteral(KOVRA_SOURCE_DIR "/db/postgresql/0.sql"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString schema = QString::fromUtf8(f.readAll());
+    const QString script = sql::PostgreSqlSupportScript();
+    const QString first = script.section(u'\n', 0, 0);
+    if (!schema.contains(first))
+        QSKIP("db/postgresql/0.sql holds no support functions yet");
+    QVERIFY2(schema.contains(script), "db/postgresql/0.sql must hold sql::PostgreSqlSupportScript() as it stands");
 }
 
 QTEST_GUILESS_MAIN(TestTranslator)
