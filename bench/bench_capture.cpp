@@ -4,13 +4,19 @@
 // The same statements, translated beforehand, are replayed through the raw SQLite C API on copies of
 // the starting database: as texts, each prepared for its one execution (the ratio), and as the
 // translator's bound forms, each prepared once (what the connection layer itself costs).
-// Then the translator alone on the presence query of the run.
+// Then the translator alone on the presence query of the run. With a PostgreSQL server in the
+// environment (tools/pg-test-server.sh exec DIR, as tools/run-bench.sh runs it): the same run and day
+// summary on a copy of the starting rows there, through ODBC on the server's Unix socket, with the
+// number of round trips.
 
 #include "Adatmodul.h"
 #include "CaptureRun.h"
 #include "DaySummary.h"
 #include "LoginInfo.h"
 #include "Messages.h"
+#include "OdbcBackend.h"
+#include "PgTestServer.h"
+#include "ServerWriter.h"
 #include "Schema.h"
 #include "sql/Catalog.h"
 #include "sql/SqliteExtensions.h"
@@ -123,6 +129,7 @@ int main(int argc, char **argv)
     seed(db);
     exec(db, QStringLiteral("VACUUM INTO '") + dir.filePath(QStringLiteral("RAW.sqlite")) + QStringLiteral("'"));
     exec(db, QStringLiteral("VACUUM INTO '") + dir.filePath(QStringLiteral("BOUND.sqlite")) + QStringLiteral("'"));
+    exec(db, QStringLiteral("VACUUM INTO '") + dir.filePath(QStringLiteral("SERVER.sqlite")) + QStringLiteral("'"));
     sqlite3_close(db);
 
     Silent silent;
@@ -253,5 +260,58 @@ int main(int argc, char **argv)
         << qSetRealNumberPrecision(2) << runMs / boundMs << qSetRealNumberPrecision(1) << '\n'
         << "translate presence query (" << first.size() << " chars): first " << firstUs << " us, same shape "
         << qSetRealNumberPrecision(2) << shapeUs << " us (" << others.size() << " students), cached " << cachedUs << " us\n";
+    out.flush();
+
+    const pgtest::Server pg = pgtest::FromEnvironment();
+    if (!pg.available()) {
+        out << "PostgreSQL: not measured (no server in the environment; tools/pg-test-server.sh exec DIR bench_capture)\n";
+        return 0;
+    }
+    const QString database = QStringLiteral("bench_capture");
+    if (const QString e = pgtest::CreateDatabase(pg, database); !e.isEmpty())
+        qFatal("%s", qPrintable(e));
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("bench-load"));
+        d.setDatabaseName(pg.odbc(database));
+        if (!d.open())
+            qFatal("%s", qPrintable(d.lastError().text()));
+        sqlite3 *start = nullptr, *noNeptun = nullptr;
+        sqlite3_open(dir.filePath(QStringLiteral("SERVER.sqlite")).toUtf8().constData(), &start);
+        sqlite3_open(":memory:", &noNeptun);
+        demo::WriteServerDatabase(d, start, noNeptun);
+        sqlite3_close(start);
+        sqlite3_close(noNeptun);
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-load"));
+    {
+        Tform_Adatmodul server; // the record operations' data module from here on
+        server.ADOConn.setClock([&] { return now; });
+        server.ADOConn.setConnectionString(pg.connectionString(database));
+        server.ADOConn.open();
+        auto *backend = static_cast<OdbcBackend *>(server.ADOConn.backend());
+        QStringList serverLines = codes();
+        CaptureRun serverRun(&server.ADOConn);
+        const qint64 tripsBefore = backend->roundTrips();
+        t.restart();
+        serverRun.run(request, serverLines);
+        const double serverRunMs = t.nsecsElapsed() / 1e6;
+        const qint64 runTrips = backend->roundTrips() - tripsBefore;
+        Dataset k(&server.ADOConn, QStringLiteral("keres")), sz(&server.ADOConn, QStringLiteral("SZURES")),
+            u(&server.ADOConn, QStringLiteral("UPDATEQuery")), e(&server.ADOConn, QStringLiteral("ellenor"));
+        const qint64 summaryBefore = backend->roundTrips();
+        t.restart();
+        const DaySummaryResult serverSummary = ComputeDaySummary(QStringLiteral("1"), QStringLiteral("1"), k, sz, u, e);
+        const double serverSummaryMs = t.nsecsElapsed() / 1e6;
+        int serverSigns = 0;
+        for (int r = 0; r < sz.recordCount(); ++r)
+            for (int c = 4; c < sz.fieldCount(); ++c)
+                serverSigns += !sz.value(r, c).isNull();
+        out << "PostgreSQL (ODBC, Unix socket): capture run " << serverRunMs << " ms, " << runTrips << " round trips, "
+            << serverLines.size() << " lines left (embedded: " << runMs << " ms, " << runStatements << " statements)\n"
+            << "PostgreSQL day summary: " << serverSummaryMs << " ms, " << backend->roundTrips() - summaryBefore << " round trips, "
+            << serverSummary.count + 1 << " rows, " << serverSigns << " signs (embedded: " << summaryMs << " ms)\n";
+    }
+    pgtest::DropDatabase(pg, database);
     return 0;
 }
