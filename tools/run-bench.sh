@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:?build folder}
 found=0
 for b in "$build"/bench/bench_*; do
-  [[ -x "$b" ]] || continue
+  [[ -f "$b" && -x "$b" ]] || continue # executables only, not the bench_*_autogen folders
   found=1
   echo "== $(basename "$b")"
   "$b"
