@@ -232,8 +232,7 @@ CREATE TABLE dbo.jelenlet (
     jt_id          int NOT NULL CONSTRAINT FK_jelenlet_jelenlet_tipusa REFERENCES dbo.jelenlet_tipusa (jt_id)
 );
 CREATE INDEX ix_jelenlet_orarend_datum ON dbo.jelenlet (orarend_id, jelenlet_datum);
--- jt_id: the attendance matrix reads a student's entries (dates and types) from this index alone.
-CREATE INDEX ix_jelenlet_hallgato ON dbo.jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id);
+CREATE INDEX ix_jelenlet_hallgato ON dbo.jelenlet (hallgato_id, orarend_id, jelenlet_datum);
 GO
 
 CREATE TABLE dbo.kartya (

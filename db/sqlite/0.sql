@@ -200,8 +200,7 @@ CREATE TABLE jelenlet (
   jt_id          INTEGER NOT NULL REFERENCES jelenlet_tipusa (jt_id)
 );
 CREATE INDEX ix_jelenlet_orarend_datum ON jelenlet (orarend_id, jelenlet_datum);
--- jt_id: the attendance matrix reads a student's entries (dates and types) from this index alone.
-CREATE INDEX ix_jelenlet_hallgato ON jelenlet (hallgato_id, orarend_id, jelenlet_datum, jt_id);
+CREATE INDEX ix_jelenlet_hallgato ON jelenlet (hallgato_id, orarend_id, jelenlet_datum);
 
 CREATE TABLE kartya (
   kartya_id    INTEGER PRIMARY KEY AUTOINCREMENT,
