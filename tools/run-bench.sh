@@ -8,7 +8,7 @@ trap '"$here/pg-test-server.sh" stop "$pgstate" >/dev/null 2>&1 || true' EXIT
 "$here/pg-test-server.sh" start "$pgstate" >/dev/null || echo "(no PostgreSQL server for the benchmarks)"
 found=0
 for b in "$build"/bench/bench_*; do
-  [[ -x "$b" ]] || continue
+  [[ -f "$b" && -x "$b" ]] || continue # executables only, not the bench_*_autogen folders
   found=1
   echo "== $(basename "$b")"
   if [[ $(basename "$b") == bench_capture && -f $pgstate/server.env ]]; then

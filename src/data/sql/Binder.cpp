@@ -523,6 +523,49 @@ void Binder::bindSubquery(Expr &e, Scope &scope)
     e.singleRowChecked = !provablySingleRow(s);
 }
 
+namespace {
+
+// One derived table filtered by "alias.n = value" where n is its row_number() without PARTITION BY:
+// the numbers are distinct over the derived table's rows, so at most one row passes.
+bool picksOneRowNumber(const Select &s)
+{
+    if (s.from.size() != 1 || s.from[0].kind != SourceKind::Derived || !s.from[0].select || !s.where)
+        return false;
+    const Select &d = *s.from[0].select;
+    QStringList numbers;
+    for (const SelectItem &item : d.items) {
+        const Expr &x = *item.expr;
+        if (!item.alias.isEmpty() && x.kind == ExprKind::Function && x.hasOver && x.partitionBy.empty()
+            && x.name == u"ROW_NUMBER")
+            numbers << item.alias;
+    }
+    if (numbers.isEmpty())
+        return false;
+    const QString &key = s.from[0].alias;
+    auto unwrap = [](const Expr *x) { return x->kind == ExprKind::Implicit ? x->args[0].get() : x; };
+    auto isNumber = [&](const Expr &x) {
+        return x.kind == ExprKind::Column && numbers.contains(x.name, Qt::CaseInsensitive)
+            && x.boundQualifier.compare(key, Qt::CaseInsensitive) == 0;
+    };
+    auto isOutside = [&](const Expr &x) {
+        return x.kind == ExprKind::Literal || x.kind == ExprKind::Param
+            || (x.kind == ExprKind::Column && !x.boundQualifier.isEmpty()
+                && x.boundQualifier.compare(key, Qt::CaseInsensitive) != 0);
+    };
+    std::function<bool(const Expr &)> visit = [&](const Expr &x) -> bool {
+        if (x.kind == ExprKind::Binary && x.op == u"AND")
+            return std::any_of(x.args.begin(), x.args.end(), [&](const ExprPtr &a) { return visit(*a); });
+        if (x.kind != ExprKind::Binary || x.op != u"=" || x.args.size() != 2)
+            return false;
+        const Expr *a = unwrap(x.args[0].get());
+        const Expr *b = unwrap(x.args[1].get());
+        return (isNumber(*a) && isOutside(*b)) || (isNumber(*b) && isOutside(*a));
+    };
+    return visit(*s.where);
+}
+
+} // namespace
+
 bool Binder::provablySingleRow(const Select &s) const
 {
     if (s.limit == 0 || s.limit == 1)
@@ -531,6 +574,8 @@ bool Binder::provablySingleRow(const Select &s) const
         return true;
     if (!s.groupBy.empty())
         return false;
+    if (picksOneRowNumber(s))
+        return true;
     const Expr &item = *s.items[0].expr;
     if (item.kind == ExprKind::Function && !item.hasOver && isAggregateName(item.name))
         return true;

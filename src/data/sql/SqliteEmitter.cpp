@@ -36,6 +36,84 @@ void literalText(const QString &value, QString &out)
         out += u')';
 }
 
+// The columns of the source alias that a select and everything nested in it name (by the source
+// the binder resolved them to), lower case; star: it is read whole (alias.*, or * in the select's
+// own list).
+struct SourceUses {
+    QString alias;
+    QStringList names;
+    bool star = false;
+};
+
+void collectUses(const Select &s, SourceUses &uses, bool nested);
+
+void collectUses(const Expr &e, SourceUses &uses)
+{
+    if (e.kind == ExprKind::Column && e.boundQualifier.compare(uses.alias, Qt::CaseInsensitive) == 0)
+        uses.names << e.name.toLower();
+    if (e.kind == ExprKind::Star && e.qualifier.compare(uses.alias, Qt::CaseInsensitive) == 0)
+        uses.star = true;
+    for (const ExprPtr &a : e.args)
+        if (a)
+            collectUses(*a, uses);
+    for (const ExprPtr &a : e.partitionBy)
+        collectUses(*a, uses);
+    for (const OrderItem &o : e.overOrderBy)
+        collectUses(*o.expr, uses);
+    if (e.select)
+        collectUses(*e.select, uses, true);
+}
+
+void collectUses(const Select &s, SourceUses &uses, bool nested)
+{
+    for (const SelectItem &item : s.items) {
+        if (!nested && item.expr->kind == ExprKind::Star && item.expr->qualifier.isEmpty())
+            uses.star = true;
+        collectUses(*item.expr, uses);
+    }
+    for (const TableRef &ref : s.from) {
+        if (ref.on)
+            collectUses(*ref.on, uses);
+        if (ref.select)
+            collectUses(*ref.select, uses, true);
+    }
+    for (const ExprPtr *e : {&s.where, &s.having, &s.top})
+        if (*e)
+            collectUses(**e, uses);
+    for (const ExprPtr &g : s.groupBy)
+        collectUses(*g, uses);
+    for (const OrderItem &o : s.orderBy)
+        collectUses(*o.expr, uses);
+}
+
+// The one '*' of a derived table's select list, when its columns may be left out: the select has
+// no DISTINCT and no ORDER BY ordinal, and its output names are known and distinct.
+std::optional<size_t> prunableStar(const Select &d)
+{
+    std::optional<size_t> star;
+    for (size_t i = 0; i < d.items.size(); ++i) {
+        if (d.items[i].expr->kind != ExprKind::Star)
+            continue;
+        if (star)
+            return std::nullopt;
+        star = i;
+    }
+    if (!star || d.distinct || !d.outputsComplete)
+        return std::nullopt;
+    if (d.items[*star].expr->qualifier.isEmpty() && d.from.size() != 1)
+        return std::nullopt;
+    for (const OrderItem &o : d.orderBy)
+        if (o.expr->kind == ExprKind::Literal)
+            return std::nullopt;
+    QStringList names;
+    for (const OutputColumn &c : d.outputs) {
+        if (c.name.isEmpty() || names.contains(c.name, Qt::CaseInsensitive))
+            return std::nullopt;
+        names << c.name;
+    }
+    return star;
+}
+
 } // namespace
 
 void SqliteEmitter::printLiteral(LiteralKind kind, const QString &value, QString &out)
@@ -151,7 +229,8 @@ void SqliteEmitter::orderItems(const std::vector<OrderItem> &items, QString &out
     }
 }
 
-void SqliteEmitter::select(const Select &s, QString &out, const QString &singleAlias, qint64 extraLimit)
+void SqliteEmitter::select(const Select &s, QString &out, const QString &singleAlias, qint64 extraLimit,
+                           const QStringList *used)
 {
     out += QLatin1String("SELECT ");
     if (s.distinct)
@@ -163,11 +242,36 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
         ~NoBind() { --depth; }
     };
     std::optional<NoBind> items(std::in_place, m_noBind);
-    for (size_t i = 0; i < s.items.size(); ++i) {
-        if (i)
+    // a derived table: only the columns of its '*' that the enclosing select reads (SQLite copies
+    // every column of a derived table's rows otherwise)
+    const std::optional<size_t> prunedStar = used ? prunableStar(s) : std::nullopt;
+    bool listed = false;
+    auto separate = [&] {
+        if (listed)
             out += QLatin1String(", ");
+        listed = true;
+    };
+    for (size_t i = 0; i < s.items.size(); ++i) {
         const SelectItem &item = s.items[i];
         if (item.expr->kind == ExprKind::Star) {
+            if (prunedStar == i) {
+                const size_t count = s.outputs.size() - (s.items.size() - 1);
+                size_t printed = 0;
+                for (size_t c = i; c < i + count; ++c) {
+                    const bool keepOne = s.items.size() == 1 && printed == 0 && c + 1 == i + count;
+                    if (!keepOne && !used->contains(s.outputs[c].name.toLower()))
+                        continue;
+                    separate();
+                    ++printed;
+                    if (!item.expr->qualifier.isEmpty()) {
+                        identifier(item.expr->qualifier, false, out);
+                        out += u'.';
+                    }
+                    identifier(s.outputs[c].name, false, out);
+                }
+                continue;
+            }
+            separate();
             if (!item.expr->qualifier.isEmpty()) {
                 identifier(item.expr->qualifier, false, out);
                 out += u'.';
@@ -175,6 +279,7 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
             out += u'*';
             continue;
         }
+        separate();
         expr(*item.expr, out);
         if (!singleAlias.isEmpty()) {
             out += QLatin1String(" AS ");
@@ -198,7 +303,13 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
                     out += u' ';
                 }
             }
-            source(ref, out);
+            if (ref.kind == SourceKind::Derived && !ref.alias.isEmpty()) {
+                SourceUses uses{ref.alias, {}, false};
+                collectUses(s, uses, false);
+                source(ref, out, uses.star ? nullptr : &uses.names);
+            } else {
+                source(ref, out);
+            }
             if (ref.on) {
                 out += QLatin1String(" ON ");
                 expr(*ref.on, out);
@@ -240,7 +351,7 @@ void SqliteEmitter::select(const Select &s, QString &out, const QString &singleA
     }
 }
 
-void SqliteEmitter::source(const TableRef &ref, QString &out)
+void SqliteEmitter::source(const TableRef &ref, QString &out, const QStringList *used)
 {
     switch (ref.kind) {
     case SourceKind::Table:
@@ -253,7 +364,7 @@ void SqliteEmitter::source(const TableRef &ref, QString &out)
     case SourceKind::Derived:
     case SourceKind::OpenQuery:
         out += u'(';
-        select(*ref.select, out);
+        select(*ref.select, out, QString(), -1, ref.kind == SourceKind::Derived ? used : nullptr);
         out += u')';
         break;
     }

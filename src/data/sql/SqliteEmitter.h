@@ -32,8 +32,10 @@ public:
     static constexpr const char *NeptunSchema = "neptun";
 
 private:
-    void select(const ast::Select &s, QString &out, const QString &singleAlias = QString(), qint64 extraLimit = -1);
-    void source(const ast::TableRef &ref, QString &out);
+    // used: for a derived table, the lower-case names of its columns that the enclosing select reads
+    void select(const ast::Select &s, QString &out, const QString &singleAlias = QString(), qint64 extraLimit = -1,
+                const QStringList *used = nullptr);
+    void source(const ast::TableRef &ref, QString &out, const QStringList *used = nullptr);
     void expr(const ast::Expr &e, QString &out);
     void operand(const ast::Expr &e, QString &out);
     // operands first..last of a Binary node with more than two operands (or Oracle's ||)

@@ -271,6 +271,7 @@ void encodeBoundTexts(const QString &arena, TranslatedStatement &st)
 bool render(const QString &text, const Shape &shape, const StatementTemplate &t, TranslatedStatement &st, Engine engine)
 {
     const QStringView view(text);
+    const bool anyNul = view.contains(QChar(0));
     qsizetype literalSize = 0; // of the literals as written, a little more for converted ones
     for (const SqliteEmitter::Hole &hole : t.holes)
         if (hole.slot >= 0 && size_t(hole.slot) < shape.literals.size())
@@ -313,7 +314,8 @@ bool render(const QString &text, const Shape &shape, const StatementTemplate &t,
         const bool bindable = bound && hole.bindable;
         // a text holding a NUL is printed escaped (see literalText); PostgreSQL holds none
         if (t.verbatim[h]
-            && !(lit.kind == ast::LiteralKind::Text && view.mid(lit.valueStart, lit.valueEnd - lit.valueStart).contains(QChar(0)))) {
+            && !(anyNul && lit.kind == ast::LiteralKind::Text
+                 && view.mid(lit.valueStart, lit.valueEnd - lit.valueStart).contains(QChar(0)))) {
             if (lit.kind == ast::LiteralKind::Text) {
                 const QStringView quoted = view.mid(lit.valueStart - 1, lit.end - lit.valueStart + 1); // from the opening quote
                 out += quoted;
