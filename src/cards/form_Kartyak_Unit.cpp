@@ -158,7 +158,7 @@ Tform_Kartyak::Tform_Kartyak(QWidget *parent)
 
     WireGridServices(dbg_lista);
     WireGridServices(dbg_kiadott);
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
     ConnectGuarded(bb_kartya, &QPushButton::clicked, this, [this] { bb_kartyaClick(); });
     ConnectGuarded(bb_be, &QPushButton::clicked, this, [this] {
         for (int i = 0; i < clb_hallgato->count(); ++i)

@@ -231,7 +231,7 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
         if (oktatok.isActive() && !oktatok.isEmpty())
             CurrentTeacherId = oktatok.fieldByName(QStringLiteral("oktato_id")).asString();
     });
-    connect(vdc_felev_szuro, &QComboBox::currentIndexChanged, this, [this] {
+    connect(vdc_felev_szuro, &TVDCComboBox::valueChanged, this, [this] {
         if (!m_filling)
             RunGuarded([this] { applyFilter(); });
     });

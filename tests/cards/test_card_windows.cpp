@@ -49,8 +49,7 @@ void pick(TVDCComboBox *combo, const QString &text)
 {
     const int i = combo->findText(text, Qt::MatchStartsWith);
     QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-    Q_EMIT combo->activated(i);
+    PickFromList(combo, i);
 }
 
 struct CardsSeen {

@@ -211,10 +211,10 @@ private Q_SLOTS:
         QCOMPARE(column(w->dbg_tanora, 0), QStringList{"Kémia - K1"});
         QCOMPARE(column(w->dbg_datum, 1), QStringList{"2024.02.13"});
         // Another semester; then none: an empty list and the entry's buttons off.
-        w->vdc_felev_szuro->setCurrentIndex(w->vdc_felev_szuro->findText(QStringLiteral("ősz")));
+        PickFromList(w->vdc_felev_szuro, w->vdc_felev_szuro->findText(QStringLiteral("ősz")));
         QCOMPARE(column(w->dbg_lista, 1), QStringList{"Régi"});
         QVERIFY(w->sb_datum->isEnabled());
-        w->vdc_felev_szuro->setCurrentIndex(-1);
+        w->vdc_felev_szuro->clearByUser();
         QCOMPARE(w->dbg_lista->model()->rowCount(), 0);
         QVERIFY(w->SZURES.sql().contains(QLatin1String("Where a.felev_id=null and a.kar_id=1 Order By")));
         for (QToolButton *b : {w->sb_datum, w->sb_datum_torles, w->sb_tanora, w->sb_tanora_torles, w->sb_oktatok,
@@ -458,7 +458,7 @@ private Q_SLOTS:
         w->e_orarend->setText(QStringLiteral("Félkész"));
         w->bb_masol->click();
         w->bb_megsem->click();
-        w->vdc_felev_szuro->setCurrentIndex(-1);
+        w->vdc_felev_szuro->clearByUser();
         w->bb_masol->click();
         QCOMPARE(msg->shown, QStringList({refusal, refusal, refusal}));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend")), QStringLiteral("4"));
