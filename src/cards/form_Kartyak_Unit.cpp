@@ -332,4 +332,6 @@ void Tform_Kartyak::bb_kartyaClick()
             ids << StudentIdOf(clb_hallgato->item(i));
     m_selection = ids.join(u',');
     OpenRegisteredWindow(QStringLiteral("form_KartyakNyomt"), this);
+    // The print may have recorded issues: the current student's issued cards again.
+    SZURESAfterScroll();
 }
