@@ -136,7 +136,8 @@ private Q_SLOTS:
         QCOMPARE(w->l_hanyadik->text(), QStringLiteral("4. hét, páros"));
         QCOMPARE(CurrentTimetableId, QStringLiteral("1"));
         // The matrix: one column per lesson date, titled with month and day.
-        QCOMPARE(w->l_letszam->text(), QStringLiteral("4"));
+        QCOMPARE(w->l_letszam->text(), QStringLiteral("5"));
+        QCOMPARE(w->l_letszam->text(), QString::number(w->dbg_lista->model()->rowCount()));
         QVERIFY(!w->dbg_lista->isColumnHidden(6));
         QVERIFY(w->dbg_lista->isColumnHidden(7));
         QCOMPARE(w->dbg_lista->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral(".02.07"));
