@@ -484,9 +484,9 @@ void Tform_Orarend::bb_masolClick()
     const CopyResult copy = CopyTimetableEntry(source, f, LoginInfo.FacultyId, UPDATEQuery, ADOQuery1);
     CurrentTimetableId = copy.newId;
     InfoBox(copy.existed ? QStringLiteral("Ennek az órarendnek már van másolata (%1), a hiányzó csoportjait és "
-                                          "hallgatóit pótoltam. Nevezd át a másolatot!")
+                                          "hallgatóit pótoltam. Nevezze át a másolatot!")
                                .arg(f.name + QStringLiteral(" (másolat)"))
-                         : QStringLiteral("A másolás elkészült, nevezd át az órarendet!"));
+                         : QStringLiteral("A másolás elkészült, nevezze át az órarendet!"));
     ReopenAndLocate(SZURES, copy.newId, KeyField);
 }
 

@@ -417,7 +417,7 @@ private Q_SLOTS:
     {
         auto w = timetable();
         w->bb_masol->click();
-        QCOMPARE(msg->shown, QStringList{"A másolás elkészült, nevezd át az órarendet!"});
+        QCOMPARE(msg->shown, QStringList{"A másolás elkészült, nevezze át az órarendet!"});
         QCOMPARE(rows(QStringLiteral("select orarend_id, kar_id, felev_id, orarend_nev, orarend_mettol, orarend_meddig, "
                                      "orarend_heti, orarend_potlas from orarend where orarend_id > 4")),
                  QStringList{"5|1|1|Anatómia (másolat)|08:00:00|09:30:00|1|0"});
@@ -440,7 +440,7 @@ private Q_SLOTS:
         QCOMPARE(w->currentEntryId(), QStringLiteral("1"));
         w->bb_masol->click();
         QCOMPARE(msg->shown.value(1), QStringLiteral("Ennek az órarendnek már van másolata (Anatómia (másolat)), a "
-                                                     "hiányzó csoportjait és hallgatóit pótoltam. Nevezd át a másolatot!"));
+                                                     "hiányzó csoportjait és hallgatóit pótoltam. Nevezze át a másolatot!"));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend")), QStringLiteral("5"));
         QCOMPARE(one(QStringLiteral("select count(*) from tan_hall")), QStringLiteral("12"));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend_csoport")), QStringLiteral("5"));
@@ -771,9 +771,9 @@ private Q_SLOTS:
         d->sb_kovho->click();
         QCOMPARE(d->p_naptar->text(), QStringLiteral("2016 november"));
         d->sb_felvesz->click();
-        QCOMPARE(msg->shown, QStringList({"Előbb válassz egy napot a naptárban!",
+        QCOMPARE(msg->shown, QStringList({"Előbb válasszon egy napot a naptárban!",
                                           "A(z) 2016.09.14 dátum már szerepel az órarendben.",
-                                          "2016 november hónapban nincs 31. nap: válassz egy napot a naptárban!"}));
+                                          "2016 november hónapban nincs 31. nap: válasszon egy napot a naptárban!"}));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend_datum where orarend_id=2")), QStringLiteral("2"));
         QCOMPARE(rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")),
                  QStringList{"1|orarend_datum|4"});
