@@ -120,7 +120,7 @@ Tform_Kartyak::Tform_Kartyak(QWidget *parent)
     dbg_kiadott->addColumn(QStringLiteral("kartya_datum"), QStringLiteral("dátum"), true, 100);
     kartya.setSql(QStringLiteral("Select a.kartya_id, a.kartya_datum From kartya a Where a.hallgato_id=:HAL_ID"));
 
-    bb_be = iconButton(p_Adatok, "bb_be", QStringLiteral("Összes kijelőlés"), QStyle::SP_DialogYesButton);
+    bb_be = iconButton(p_Adatok, "bb_be", QStringLiteral("Összes kijelölés"), QStyle::SP_DialogYesButton);
     bb_ki = iconButton(p_Adatok, "bb_ki", QStringLiteral("Kijelőlések törlése"), QStyle::SP_DialogNoButton);
     bb_kartya = CaptionButton(p_Vezerlosav, "bb_kartya", QStringLiteral("Kártya nyomtatás"), QStyle::SP_FileDialogContentsView);
     if (auto *bar = qobject_cast<QHBoxLayout *>(p_Vezerlosav->layout()))

@@ -148,7 +148,7 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
     sb_ki = moveButton(p_Adatok, "sb_ki", QStringLiteral("Kijelölteket elvesz"), QStyle::SP_ArrowLeft);
     bb_be = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesButton), QString(), p_Adatok);
     bb_be->setObjectName(QStringLiteral("bb_be"));
-    bb_be->setToolTip(QStringLiteral("Összes kijelőlés"));
+    bb_be->setToolTip(QStringLiteral("Összes kijelölés"));
     bb_ki = new QPushButton(style()->standardIcon(QStyle::SP_DialogNoButton), QString(), p_Adatok);
     bb_ki->setObjectName(QStringLiteral("bb_ki"));
     bb_ki->setToolTip(QStringLiteral("Kijelőlések törlése"));
