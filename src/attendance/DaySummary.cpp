@@ -95,7 +95,7 @@ DaySummaryResult ComputeDaySummary(const QString &lessonId, const QString &semes
         return r;
     }
     r.opened = true;
-    r.count = szures.recordCount() - 1;
+    r.count = szures.recordCount(); // the students listed
     return r;
 }
 

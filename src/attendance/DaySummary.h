@@ -18,7 +18,7 @@ struct DaySummaryResult {
     bool opened = false;        // the matrix is open in the given dataset
     QStringList dateTitles;     // title of column k = the last six characters of the k-th lesson date
     QString duplicateMessage;   // "Duplikált jelenlét … órán …-nál!" when the diagnosis found one
-    int count = -1;             // rows minus 1 ("l_letszam"); -1 when not opened
+    int count = -1;             // the rows listed ("l_letszam"); -1 when not opened
 };
 
 // Recomputes the summary: keres reads the lesson dates, szures receives the matrix,

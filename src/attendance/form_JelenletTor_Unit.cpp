@@ -54,7 +54,7 @@ Tform_JelenletTor::Tform_JelenletTor(QWidget *parent) : TAlapSzures_Form(parent)
     filters->addWidget(bi_datumig);
     filters->addWidget(new QLabel(QStringLiteral("-ig"), p_Adatok));
     filters->addSpacing(12);
-    filters->addWidget(BuddyLabel(QStringLiteral("Rögzírő"), e_kod));
+    filters->addWidget(BuddyLabel(QStringLiteral("Rögzítő"), e_kod));
     filters->addWidget(e_kod, 1);
     filters->addSpacing(12);
     filters->addWidget(BuddyLabel(QStringLiteral("Hallgató"), e_neptun));

@@ -235,8 +235,9 @@ Tform_Jelenlet::Tform_Jelenlet(QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, [this] { l_szam->setText(QString::number(codeLines().size())); });
     Timer1->start();
 
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_orarend, &QComboBox::activated, this, [this] { vdc_orarendChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_orarend, &TVDCComboBox::valueChanged, this,
+                   [this](TVDCComboBox::Change how) { vdc_orarendChange(how != TVDCComboBox::Change::Stepped); });
     ConnectGuarded(rg_mi, &TRadioGroup::itemClicked, this, [this] { rg_miClick(); });
     ConnectGuarded(sb_be, &QToolButton::clicked, this, [this] { sb_beClick(); });
     ConnectGuarded(dbg_lista, &QAbstractItemView::doubleClicked, this, [this] { dbg_listaDblClick(); });
@@ -418,10 +419,12 @@ void Tform_Jelenlet::bi_datumExit()
         return;
     vdc_orarend->clearChoice();
     vdc_felev->clearChoice();
+    m_checkedDate.clear();
     if (!CheckDateText(bi_datum->maskedText())) {
         bi_datum->setFocus();
         return;
     }
+    m_checkedDate = bi_datum->maskedText();
     if (SemesterOfDate(bi_datum->maskedText()).isEmpty())
         InfoBox(QStringLiteral("A dátum nem tartozik félévhez!"));
 }
@@ -435,7 +438,7 @@ void Tform_Jelenlet::vdc_felevChange()
     vdc_orarend->Feltoltes();
 }
 
-void Tform_Jelenlet::vdc_orarendChange()
+void Tform_Jelenlet::vdc_orarendChange(bool moveOn)
 {
     CurrentTimetableWeekly = false;
     m_makeUp = false;
@@ -456,7 +459,8 @@ void Tform_Jelenlet::vdc_orarendChange()
         l_ido->setText(info.start + QStringLiteral(" - ") + info.end);
     }
     DaySummary();
-    m_jelenlet->setFocus();
+    if (moveOn)
+        m_jelenlet->setFocus();
 }
 
 void Tform_Jelenlet::hideDateColumns()
@@ -579,7 +583,9 @@ bool Tform_Jelenlet::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == bi_datum && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        // A date left as it was checked changes nothing.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && (m_checkedDate.isEmpty() || bi_datum->maskedText() != m_checkedDate))
             RunGuarded([this] { bi_datumExit(); });
     } else if (watched == m_jelenlet && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto *key = static_cast<QKeyEvent *>(event);

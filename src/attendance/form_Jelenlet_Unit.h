@@ -59,7 +59,8 @@ public:
 
     void bi_datumExit();
     void vdc_felevChange();
-    void vdc_orarendChange();
+    // moveOn: the focus goes on to the code list (not after a step of the arrow keys).
+    void vdc_orarendChange(bool moveOn = true);
     void rg_miClick();
     void sb_beClick();
     void dbg_listaDblClick();
@@ -97,6 +98,7 @@ private:
     CaptureRun m_run;
     ScanLookup m_scan;
     QString m_pendingScan; // the latest code waiting for its lookup
+    QString m_checkedDate; // the date text the last leaving of bi_datum accepted
     bool m_scanQueued = false;
 };
 

@@ -120,7 +120,7 @@ Tform_Kartyak::Tform_Kartyak(QWidget *parent)
     dbg_kiadott->addColumn(QStringLiteral("kartya_datum"), QStringLiteral("dátum"), true, 100);
     kartya.setSql(QStringLiteral("Select a.kartya_id, a.kartya_datum From kartya a Where a.hallgato_id=:HAL_ID"));
 
-    bb_be = iconButton(p_Adatok, "bb_be", QStringLiteral("Összes kijelőlés"), QStyle::SP_DialogYesButton);
+    bb_be = iconButton(p_Adatok, "bb_be", QStringLiteral("Összes kijelölés"), QStyle::SP_DialogYesButton);
     bb_ki = iconButton(p_Adatok, "bb_ki", QStringLiteral("Kijelőlések törlése"), QStyle::SP_DialogNoButton);
     bb_kartya = CaptionButton(p_Vezerlosav, "bb_kartya", QStringLiteral("Kártya nyomtatás"), QStyle::SP_FileDialogContentsView);
     if (auto *bar = qobject_cast<QHBoxLayout *>(p_Vezerlosav->layout()))
@@ -158,7 +158,7 @@ Tform_Kartyak::Tform_Kartyak(QWidget *parent)
 
     WireGridServices(dbg_lista);
     WireGridServices(dbg_kiadott);
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
     ConnectGuarded(bb_kartya, &QPushButton::clicked, this, [this] { bb_kartyaClick(); });
     ConnectGuarded(bb_be, &QPushButton::clicked, this, [this] {
         for (int i = 0; i < clb_hallgato->count(); ++i)
@@ -332,4 +332,6 @@ void Tform_Kartyak::bb_kartyaClick()
             ids << StudentIdOf(clb_hallgato->item(i));
     m_selection = ids.join(u',');
     OpenRegisteredWindow(QStringLiteral("form_KartyakNyomt"), this);
+    // The print may have recorded issues: the current student's issued cards again.
+    SZURESAfterScroll();
 }

@@ -547,6 +547,10 @@ bool TAlap_Form::FormShortCut(QKeyEvent *event, QWidget *focus)
     if (!focus)
         return false;
     if (key == Qt::Key_Delete && mods == Qt::NoModifier) {
+        if (auto *lookup = qobject_cast<TVDCComboBox *>(focus)) {
+            lookup->clearByUser();
+            return true;
+        }
         if (auto *combo = qobject_cast<QComboBox *>(focus)) {
             combo->setCurrentIndex(-1);
             return true;

@@ -3,7 +3,9 @@
 #include "Dataset.h"
 #include "Guard.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 TVDCComboBox::TVDCComboBox(QWidget *parent) : QComboBox(parent)
 {
@@ -11,6 +13,7 @@ TVDCComboBox::TVDCComboBox(QWidget *parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCurrentIndex(-1);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TVDCComboBox::userEdited);
+    connect(this, &QComboBox::activated, this, [this] { commit(m_stepping ? Change::Stepped : Change::Chosen); });
 }
 
 void TVDCComboBox::Feltoltes()
@@ -37,6 +40,8 @@ void TVDCComboBox::Feltoltes()
     }
     q.close();
     setCurrentIndex(-1);
+    m_known = Eredmeny();
+    m_typing = false;
 }
 
 QString TVDCComboBox::Eredmeny() const
@@ -54,15 +59,88 @@ void TVDCComboBox::Ertek(const QString &id)
     for (int i = 0; i < n; ++i) {
         if (m_ids[i] == id) {
             setCurrentIndex(i);
-            return;
+            break;
         }
     }
+    m_known = Eredmeny();
+    m_typing = false;
 }
 
 void TVDCComboBox::clearChoice()
 {
     setCurrentIndex(-1);
     setEditText(QString());
+    m_known = Eredmeny();
+    m_typing = false;
+}
+
+void TVDCComboBox::clearByUser()
+{
+    noteKnownValue();
+    setCurrentIndex(-1);
+    setEditText(QString());
+    commit(Change::Typed);
+}
+
+void TVDCComboBox::noteKnownValue()
+{
+    if (!m_typing)
+        m_known = Eredmeny();
+}
+
+void TVDCComboBox::commit(Change how)
+{
+    m_typing = false;
+    const QString now = Eredmeny();
+    // A pick from the list is a choice even of the item shown; a step or a typed text only when
+    // it changes the id.
+    if (now == m_known && how != Change::Chosen)
+        return;
+    m_known = now;
+    emit valueChanged(how);
+}
+
+void TVDCComboBox::keyPressEvent(QKeyEvent *event)
+{
+    noteKnownValue();
+    const int key = event->key();
+    const bool step = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown
+                      || ((key == Qt::Key_Home || key == Qt::Key_End) && !lineEdit());
+    m_stepping = step && !(event->modifiers() & Qt::AltModifier);
+    QComboBox::keyPressEvent(event);
+    m_stepping = false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        commit(Change::Typed);
+}
+
+void TVDCComboBox::wheelEvent(QWheelEvent *event)
+{
+    noteKnownValue();
+    m_stepping = true;
+    QComboBox::wheelEvent(event);
+    m_stepping = false;
+}
+
+void TVDCComboBox::focusInEvent(QFocusEvent *event)
+{
+    noteKnownValue();
+    QComboBox::focusInEvent(event);
+}
+
+void TVDCComboBox::focusOutEvent(QFocusEvent *event)
+{
+    QComboBox::focusOutEvent(event);
+    // Typed text is accepted on leaving the field; the opened list, another window coming to the
+    // front or this window closing is no leaving.
+    const Qt::FocusReason reason = event->reason();
+    if (m_typing && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && window()->isVisible())
+        commit(Change::Typed);
+}
+
+void TVDCComboBox::showPopup()
+{
+    noteKnownValue();
+    QComboBox::showPopup();
 }
 
 void TVDCComboBox::userEdited(const QString &text)
@@ -72,6 +150,8 @@ void TVDCComboBox::userEdited(const QString &text)
     if (i == currentIndex())
         return;
     const int caret = lineEdit()->cursorPosition();
+    noteKnownValue();
+    m_typing = true;
     setCurrentIndex(i);
     if (i < 0) {
         lineEdit()->setText(text);

@@ -241,8 +241,8 @@ Tform_GridMezok::Tform_GridMezok(DBGrid *grid, QWidget *parent) : QDialog(parent
     sb_Le = toolButton(this, "sb_Le", QStringLiteral("Egy sorral hátrébb"), Glyph::Down);
     sb_elore = toolButton(this, "sb_elore", QStringLiteral("Legelőre"), Glyph::First);
     sb_hatra = toolButton(this, "sb_hatra", QStringLiteral("Leghátra"), Glyph::Last);
-    sb_mindbe = toolButton(this, "sb_mindbe", QStringLiteral("Mind bejelől"), Glyph::AllOn);
-    sb_mindki = toolButton(this, "sb_mindki", QStringLiteral("Jelőlés ki"), Glyph::AllOff);
+    sb_mindbe = toolButton(this, "sb_mindbe", QStringLiteral("Összes kijelölés"), Glyph::AllOn);
+    sb_mindki = toolButton(this, "sb_mindki", QStringLiteral("Kijelölések törlése"), Glyph::AllOff);
     bb_Kilep = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), this);
     bb_Kilep->setObjectName(QStringLiteral("bb_Kilep"));
     bb_Kilep->setDefault(true);

@@ -176,6 +176,9 @@ void Tform_Felhasznalo::rg_aktivClick(int index)
 
 void Tform_Felhasznalo::SZURESAfterScroll()
 {
+    // While a new record is entered, moving the list leaves the typed fields and the current id.
+    if (EditMode == EditState::New)
+        return;
     e_jelszo->clear(); // a password typed for one account is never saved for another
     if (!SZURES.isActive() || SZURES.isEmpty()) {
         CurrentUserId.clear();

@@ -218,8 +218,7 @@ Tform_Hallgatok::Tform_Hallgatok(QWidget *parent)
 
     connect(&SZURES, &Dataset::afterScroll, this, [this] { RunGuarded([this] { SZURESAfterScroll(); }); });
     connect(&tantargy, &Dataset::afterScroll, this, [this] { RunGuarded([this] { tantargyAfterScroll(); }); });
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_felev->lineEdit(), &QLineEdit::textEdited, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
     ConnectGuarded(sb_tantargy, &QToolButton::clicked, this, [this] { sb_tantargyClick(); });
     ConnectGuarded(sb_ok, &QToolButton::clicked, this, [this] { sb_okClick(); });
     ConnectGuarded(sb_se, &QToolButton::clicked, this, [this] { sb_seClick(); });

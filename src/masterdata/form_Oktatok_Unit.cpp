@@ -201,6 +201,9 @@ void Tform_Oktatok::reopenOfferings()
 
 void Tform_Oktatok::SZURESAfterScroll()
 {
+    // While a new record is entered, moving the list leaves the typed fields and the current id.
+    if (EditMode == EditState::New)
+        return;
     e_jelszo->clear();
     if (!SZURES.isActive() || SZURES.isEmpty()) {
         CurrentTeacherId.clear();

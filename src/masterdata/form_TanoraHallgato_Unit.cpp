@@ -82,7 +82,6 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
     vdc_orarend->setObjectName(QStringLiteral("vdc_orarend"));
     vdc_orarend->ADOQuery = &ADOQuery1;
     vdc_orarend->setMinimumWidth(360);
-    vdc_orarend->installEventFilter(this);
 
     dbl_hallgato = searchEdit(p_Adatok, "dbl_hallgato", &SZURES, "hallgato_nev");
     dbl_kod = searchEdit(p_Adatok, "dbl_kod", &SZURES, "hallgato_kod");
@@ -140,7 +139,7 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
     sb_ki = moveButton(p_Adatok, "sb_ki", QStringLiteral("Kijelölteket elvesz"), QStyle::SP_ArrowLeft);
     bb_be = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesButton), QString(), p_Adatok);
     bb_be->setObjectName(QStringLiteral("bb_be"));
-    bb_be->setToolTip(QStringLiteral("Összes kijelőlés"));
+    bb_be->setToolTip(QStringLiteral("Összes kijelölés"));
     bb_ki = new QPushButton(style()->standardIcon(QStyle::SP_DialogNoButton), QString(), p_Adatok);
     bb_ki->setObjectName(QStringLiteral("bb_ki"));
     bb_ki->setToolTip(QStringLiteral("Kijelőlések törlése"));
@@ -174,14 +173,20 @@ Tform_TanoraHallgato::Tform_TanoraHallgato(QWidget *parent)
     layout->addLayout(search);
     layout->addLayout(lists, 1);
 
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_orarend, &QComboBox::activated, this, [this] { openLists(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
+    // A chosen entry opens the lists; a typed name that names no entry closes them.
+    ConnectGuarded(vdc_orarend, &TVDCComboBox::valueChanged, this, [this] {
+        if (IsNullFieldValue(vdc_orarend->Eredmeny()))
+            closeLists();
+        else
+            openLists();
+    });
     ConnectGuarded(sb_be, &QToolButton::clicked, this, [this] { sb_beClick(); });
     ConnectGuarded(sb_ki, &QToolButton::clicked, this, [this] { sb_kiClick(); });
     ConnectGuarded(bb_be, &QPushButton::clicked, this, [this] { bb_beClick(); });
     ConnectGuarded(bb_ki, &QPushButton::clicked, this, [this] { bb_kiClick(); });
-    ConnectGuarded(dbg_lista, &QAbstractItemView::doubleClicked, this, [this] { openStudent(); });
-    ConnectGuarded(dbg_tanhall, &QAbstractItemView::doubleClicked, this, [this] { openStudent(); });
+    ConnectGuarded(dbg_lista, &QAbstractItemView::doubleClicked, this, [this] { openStudent(SZURES); });
+    ConnectGuarded(dbg_tanhall, &QAbstractItemView::doubleClicked, this, [this] { openStudent(tan_hall); });
     connect(&SZURES, &Dataset::afterScroll, this, &Tform_TanoraHallgato::SZURESAfterScroll);
     connect(&tan_hall, &Dataset::afterScroll, this, &Tform_TanoraHallgato::tan_hallAfterScroll);
     connect(&tan_hall, &Dataset::afterOpen, this, &TAlapSzures_Form::SZURESAfterOpen);
@@ -210,17 +215,6 @@ void Tform_TanoraHallgato::done(int result)
         SaveGridLayout(dbg_tanhall);
     });
     TAlapSzures_Form::done(result);
-}
-
-bool Tform_TanoraHallgato::eventFilter(QObject *watched, QEvent *event)
-{
-    // Leaving the timetable choice for another control of the window opens the lists.
-    if (watched == vdc_orarend && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
-            RunGuarded([this] { openLists(); });
-    }
-    return TAlapSzures_Form::eventFilter(watched, event);
 }
 
 void Tform_TanoraHallgato::closeLists()
@@ -333,8 +327,14 @@ void Tform_TanoraHallgato::tan_hallAfterScroll()
     SoughtStudentName = tan_hall.fieldByName(QStringLiteral("nev")).asString();
 }
 
-void Tform_TanoraHallgato::openStudent()
+void Tform_TanoraHallgato::openStudent(Dataset &list)
 {
+    // The student of the row double-clicked, even when that row was already current and the other
+    // list was touched since.
+    if (&list == &SZURES)
+        SZURESAfterScroll();
+    else
+        tan_hallAfterScroll();
     OpenPositioned = 1;
     OpenRegisteredWindow(QStringLiteral("form_Hallgatok"), this);
 }

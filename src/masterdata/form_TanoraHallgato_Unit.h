@@ -43,12 +43,11 @@ public:
     void bb_kiClick();
     void SZURESAfterScroll();
     void tan_hallAfterScroll();
-    void openStudent();
+    void openStudent(Dataset &list);
     // Keeps both grids' layouts when the window closes.
     void done(int result) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void closeLists();

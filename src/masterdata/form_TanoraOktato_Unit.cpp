@@ -97,8 +97,8 @@ Tform_TanoraOktato::Tform_TanoraOktato(QWidget *parent)
     for (QWidget *w : std::initializer_list<QWidget *>{bb_indit, bb_felttorol, bb_Ok, bb_Ment, bb_excel, sb_email,
                                                        sb_nyomtat})
         w->hide();
-    ConnectGuarded(vdc_felev, &QComboBox::currentIndexChanged, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_tanora, &QComboBox::currentIndexChanged, this, [this] { vdc_tanoraChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_tanora, &TVDCComboBox::valueChanged, this, [this] { vdc_tanoraChange(); });
 }
 
 Tform_TanoraOktato::~Tform_TanoraOktato()

@@ -167,10 +167,8 @@ Tform_Tanora::Tform_Tanora(QWidget *parent)
     connect(&SZURES, &Dataset::afterScroll, this, &Tform_Tanora::SZURESAfterScroll);
     ConnectGuarded(sb_rendben, &QToolButton::clicked, this, [this] { sb_rendbenClick(); });
     ConnectGuarded(bb_felttorol, &QPushButton::clicked, this, [this] { bb_felttorolClick(); });
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_felev->lineEdit(), &QLineEdit::textEdited, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_felev_szuro, &QComboBox::activated, this, [this] { vdc_felev_szuroChange(); });
-    ConnectGuarded(vdc_felev_szuro->lineEdit(), &QLineEdit::textEdited, this, [this] { vdc_felev_szuroChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_felev_szuro, &TVDCComboBox::valueChanged, this, [this] { vdc_felev_szuroChange(); });
 }
 
 Tform_Tanora::~Tform_Tanora()

@@ -143,8 +143,8 @@ Tform_TantargyJelent::Tform_TantargyJelent(QWidget *parent) : TAlap_Form(parent)
     layout->addWidget(split, 1);
     layout->addLayout(count);
 
-    ConnectGuarded(vdc_kar, &QComboBox::activated, this, [this] { vdc_karChange(); });
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_kar, &TVDCComboBox::valueChanged, this, [this] { vdc_karChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
     ConnectGuarded(bb_neptun, &QPushButton::clicked, this, [this] { bb_neptunClick(); });
     ConnectGuarded(bb_kartya, &QPushButton::clicked, this, [this] { bb_kartyaClick(); });
 

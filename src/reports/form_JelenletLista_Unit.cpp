@@ -92,8 +92,8 @@ Tform_JelenletLista::Tform_JelenletLista(QWidget *parent)
     for (QWidget *w : std::initializer_list<QWidget *>{bb_Ok, sb_email})
         w->hide();
 
-    ConnectGuarded(vdc_felev, &QComboBox::activated, this, [this] { vdc_felevChange(); });
-    ConnectGuarded(vdc_orarend, &QComboBox::activated, this, [this] { vdc_orarendChange(); });
+    ConnectGuarded(vdc_felev, &TVDCComboBox::valueChanged, this, [this] { vdc_felevChange(); });
+    ConnectGuarded(vdc_orarend, &TVDCComboBox::valueChanged, this, [this] { vdc_orarendChange(); });
     ConnectGuarded(sb_nyomtat, &QToolButton::clicked, this, [this] { sb_nyomtatClick(); });
     ConnectGuarded(bb_excel, &QPushButton::clicked, this, [this] { bb_excelClick(); });
     ConnectGuarded(bb_lista, &QPushButton::clicked, this, [this] { bb_listaClick(); });

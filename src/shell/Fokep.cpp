@@ -131,10 +131,8 @@ Tform_Fokep::Tform_Fokep(QWidget *parent) : QWidget(parent)
     vdc_kar->Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Where kar_aktiv=1 Order By NEV");
     vdc_kar->setMinimumWidth(240);
     vdc_kar->setVisible(false);
-    // Only the user changes the choice (a pick from the list, or typed text that names an item);
-    // loading the list leaves the login's faculty alone.
-    connect(vdc_kar, &QComboBox::activated, this, &Tform_Fokep::vdc_karChange);
-    connect(vdc_kar->lineEdit(), &QLineEdit::textEdited, this, &Tform_Fokep::vdc_karChange);
+    // Only the user changes the choice; loading the list leaves the login's faculty alone.
+    connect(vdc_kar, &TVDCComboBox::valueChanged, this, &Tform_Fokep::vdc_karChange);
 
     auto *buttons = new QHBoxLayout;
     for (QToolButton *b : {sb_felev, sb_orarend, sb_admin, sb_jelenlet, sb_kartya, sb_jelszo, sb_hiba, SpeedButton1})

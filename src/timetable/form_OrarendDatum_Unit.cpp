@@ -145,13 +145,13 @@ void Tform_OrarendDatum::sb_felveszClick()
     }
     const int day = sg_naptar->chosenDay();
     if (day == 0) {
-        InfoBox(QStringLiteral("Előbb válassz egy napot a naptárban!"));
+        InfoBox(QStringLiteral("Előbb válasszon egy napot a naptárban!"));
         return;
     }
     const QDate date(sg_naptar->year(), sg_naptar->month(), day);
     if (!date.isValid()) {
         // A day carried over from a longer month.
-        InfoBox(QStringLiteral("%1 hónapban nincs %2. nap: válassz egy napot a naptárban!").arg(sg_naptar->caption()).arg(day));
+        InfoBox(QStringLiteral("%1 hónapban nincs %2. nap: válasszon egy napot a naptárban!").arg(sg_naptar->caption()).arg(day));
         return;
     }
     const QString compact = CompactDateText(date);

@@ -215,7 +215,7 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
         if (oktatok.isActive() && !oktatok.isEmpty())
             CurrentTeacherId = oktatok.fieldByName(QStringLiteral("oktato_id")).asString();
     });
-    connect(vdc_felev_szuro, &QComboBox::currentIndexChanged, this, [this] {
+    connect(vdc_felev_szuro, &TVDCComboBox::valueChanged, this, [this] {
         if (!m_filling)
             RunGuarded([this] { applyFilter(); });
     });
@@ -464,9 +464,9 @@ void Tform_Orarend::bb_masolClick()
     const CopyResult copy = CopyTimetableEntry(source, f, LoginInfo.FacultyId, UPDATEQuery, ADOQuery1);
     CurrentTimetableId = copy.newId;
     InfoBox(copy.existed ? QStringLiteral("Ennek az órarendnek már van másolata (%1), a hiányzó csoportjait és "
-                                          "hallgatóit pótoltam. Nevezd át a másolatot!")
+                                          "hallgatóit pótoltam. Nevezze át a másolatot!")
                                .arg(f.name + QStringLiteral(" (másolat)"))
-                         : QStringLiteral("A másolás elkészült, nevezd át az órarendet!"));
+                         : QStringLiteral("A másolás elkészült, nevezze át az órarendet!"));
     ReopenAndLocate(SZURES, copy.newId, KeyField);
 }
 

@@ -3,6 +3,7 @@
 // A window is added by writing its render function and listing it in Windows below.
 
 #include "DBGrid.h"
+#include "ComboDriver.h"
 #include "DataFixture.h"
 #include "LoginInfo.h"
 #include "ScriptedMessages.h"
@@ -127,9 +128,7 @@ bool renderCapture(const QDir &out)
         return false;
     w.bb_uj->click();
     auto choose = [](TVDCComboBox *combo, const QString &id) {
-        combo->setFocus();
-        combo->Ertek(id);
-        emit combo->activated(combo->currentIndex());
+        PickFromList(combo, int(combo->ids().indexOf(id)));
     };
     choose(w.vdc_felev, QStringLiteral("1"));
     choose(w.vdc_orarend, QStringLiteral("1"));

@@ -44,10 +44,8 @@ class TestCaptureWindow : public WindowTestBase {
     // What a user's pick in a combo box does (focus moves there first).
     static void choose(TVDCComboBox *combo, const QString &id)
     {
-        combo->setFocus();
-        combo->Ertek(id);
-        QVERIFY2(combo->currentIndex() >= 0, qPrintable(id));
-        emit combo->activated(combo->currentIndex());
+        QVERIFY2(combo->ids().contains(id), qPrintable(id));
+        PickFromList(combo, int(combo->ids().indexOf(id)));
     }
     // The reader: every code followed by Enter.
     static void read(Tform_Jelenlet *w, const QStringList &codes)
@@ -112,7 +110,8 @@ private Q_SLOTS:
         QCOMPARE(w->l_hanyadik->text(), QStringLiteral("4. hét, páros"));
         QCOMPARE(CurrentTimetableId, QStringLiteral("1"));
         // The matrix: one column per lesson date, titled with month and day.
-        QCOMPARE(w->l_letszam->text(), QStringLiteral("4"));
+        QCOMPARE(w->l_letszam->text(), QStringLiteral("5"));
+        QCOMPARE(w->l_letszam->text(), QString::number(w->dbg_lista->model()->rowCount()));
         QVERIFY(!w->dbg_lista->isColumnHidden(6));
         QVERIFY(w->dbg_lista->isColumnHidden(7));
         QCOMPARE(w->dbg_lista->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral(".02.07"));
@@ -252,6 +251,46 @@ private Q_SLOTS:
         // A lesson list is offered only for a real date; 2024.03.05. is Tuesday: Kémia and the weekly Torna.
         choose(w->vdc_felev, QStringLiteral("1"));
         QCOMPARE(w->vdc_orarend->count(), messages.isEmpty() ? 2 : messages[0].startsWith(u'R') ? 0 : 1);
+    }
+
+    // The lesson combo by keys: each Down steps to the next lesson and keeps the focus (so the
+    // second lesson is reached); Tab moves on. A date left unchanged keeps both choices.
+    void lessonByKeysAndUnchangedDate()
+    {
+        auto w = opened();
+        w->bb_uj->click();
+        w->bi_datum->setFocus();
+        w->bi_datum->setMaskedText(QStringLiteral("2024.03.05."));
+        w->vdc_felev->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w->vdc_felev, Qt::Key_Down);
+        QCOMPARE(w->vdc_felev->Eredmeny(), QStringLiteral("1"));
+        QCOMPARE(w->vdc_orarend->count(), 2);
+        w->vdc_orarend->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w->vdc_orarend, Qt::Key_Down);
+        QCOMPARE(w->vdc_orarend->currentIndex(), 0);
+        QCOMPARE(CurrentTimetableId, w->vdc_orarend->ids().value(0));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->vdc_orarend));
+        QTest::keyClick(w->vdc_orarend, Qt::Key_Down);
+        QCOMPARE(w->vdc_orarend->currentIndex(), 1);
+        QCOMPARE(CurrentTimetableId, w->vdc_orarend->ids().value(1));
+        QVERIFY(!w->l_ido->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->vdc_orarend));
+        // A pick from the list goes on to the code list.
+        PickFromList(w->vdc_orarend, 0);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->m_jelenlet));
+        // Into the date and out again without a change: semester and lesson stay.
+        boxes->shown.clear();
+        w->bi_datum->setFocus(Qt::TabFocusReason);
+        w->m_jelenlet->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w->vdc_felev->Eredmeny(), QStringLiteral("1"));
+        QCOMPARE(w->vdc_orarend->currentIndex(), 0);
+        QCOMPARE(boxes->shown, QStringList());
+        // A changed date drops both.
+        w->bi_datum->setFocus(Qt::TabFocusReason);
+        w->bi_datum->setMaskedText(QStringLiteral("2024.03.06."));
+        w->m_jelenlet->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w->vdc_felev->currentIndex(), -1);
+        QCOMPARE(w->vdc_orarend->currentIndex(), -1);
     }
 
     void endOfLessonWarningFindsEarlierRun()

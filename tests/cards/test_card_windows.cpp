@@ -49,8 +49,7 @@ void pick(TVDCComboBox *combo, const QString &text)
 {
     const int i = combo->findText(text, Qt::MatchStartsWith);
     QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-    Q_EMIT combo->activated(i);
+    PickFromList(combo, i);
 }
 
 struct CardsSeen {
@@ -259,6 +258,11 @@ private Q_SLOTS:
         QCOMPARE(first.ids, (QStringList{"1", "2", "3"}));
         QCOMPARE(first.pages, 1);
         QCOMPARE(msg->asked, QStringList{"A nyomtatás rendben megtörtént?"});
+        // The issued cards of the current student show the new one at once.
+        QCOMPARE(w->kartya.recordCount(), fx->rows(QStringLiteral("Select count(*) From kartya Where hallgato_id=")
+                                                   + CurrentStudentId).value(0).toInt());
+        QCOMPARE(w->dbg_kiadott->model()->rowCount(), w->kartya.recordCount());
+        QVERIFY(w->kartya.recordCount() > 0);
         // Bíró Béla had today's card already: one row per student and day.
         QCOMPARE(issued(), (QStringList{"2|2024.03.06", "3|2023.10.01", "1|2024.03.06", "3|2024.03.06"}));
         // Every issue is audited, the existing one under its own key.

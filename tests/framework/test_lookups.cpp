@@ -103,6 +103,79 @@ private Q_SLOTS:
         QCOMPARE(c.Eredmeny(), QStringLiteral("3"));
     }
 
+    // One change signal for every way the user changes the choice; the program's own choices
+    // raise none; typed text counts once accepted (Enter or leaving the field).
+    void comboChangeSignal()
+    {
+        Dataset q(&fx->conn(), QStringLiteral("UPDATEQuery"));
+        QWidget window;
+        auto *c = new TVDCComboBox(&window);
+        auto *next = new QLineEdit(&window);
+        c->setGeometry(0, 0, 200, 24);
+        next->setGeometry(0, 30, 200, 24);
+        c->ADOQuery = &q;
+        c->Lekerdezes = QStringLiteral("Select kar_id as ID, kar_nev as NEV From kar Order By NEV");
+        QList<QPair<QString, TVDCComboBox::Change>> seen;
+        connect(c, &TVDCComboBox::valueChanged, this, [&](TVDCComboBox::Change how) { seen << qMakePair(c->Eredmeny(), how); });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        using C = TVDCComboBox::Change;
+
+        c->Feltoltes();
+        c->Ertek(QStringLiteral("5"));
+        c->clearChoice();
+        c->Ertek(QStringLiteral("9"));
+        QVERIFY(seen.isEmpty()); // the program's choices
+
+        PickFromList(c, 0); // Alma
+        PickFromList(c, 0); // the item shown, picked again: a choice all the same
+        QCOMPARE(seen, (QList<QPair<QString, C>>{{"3", C::Chosen}, {"3", C::Chosen}}));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c));
+        seen.clear();
+        QTest::keyClick(c, Qt::Key_Down); // Kiss Béla; the focus stays
+        QTest::keyClick(c, Qt::Key_Down); // Kovács Anna
+        QCOMPARE(seen, (QList<QPair<QString, C>>{{"5", C::Stepped}, {"7", C::Stepped}}));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c));
+        seen.clear();
+
+        // Typed text: nothing while typing, once when the field is left, nothing for a text
+        // typed back to the value the window knows.
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("nagy éva"));
+        QCOMPARE(c->Eredmeny(), QStringLiteral("9"));
+        QVERIFY(seen.isEmpty());
+        next->setFocus(Qt::TabFocusReason);
+        QCOMPARE(seen, (QList<QPair<QString, C>>{{"9", C::Typed}}));
+        seen.clear();
+        c->setFocus(Qt::TabFocusReason);
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("Alma"));
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("Nagy Éva"));
+        next->setFocus(Qt::TabFocusReason);
+        QVERIFY(seen.isEmpty());
+
+        // Enter accepts typed text; text naming no item gives "null".
+        c->setFocus(Qt::TabFocusReason);
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("Kiss Béla"));
+        QTest::keyClick(c, Qt::Key_Return);
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("Senki"));
+        QTest::keyClick(c, Qt::Key_Enter);
+        QCOMPARE(seen, (QList<QPair<QString, C>>{{"5", C::Typed}, {"null", C::Typed}}));
+        seen.clear();
+
+        // Leaving for another window is no leaving; a typed text waits until the field is left.
+        c->lineEdit()->selectAll();
+        TypeKeys(c->lineEdit(), QStringLiteral("Alma"));
+        c->clearByUser();
+        QCOMPARE(seen, (QList<QPair<QString, C>>{}));
+        c->Ertek(QStringLiteral("3"));
+        c->clearByUser(); // the Delete key of the record forms
+        QCOMPARE(seen, (QList<QPair<QString, C>>{{"null", C::Typed}}));
+    }
+
     void lookupEditCompletion()
     {
         Dataset list(&fx->conn(), QStringLiteral("SZURES"));

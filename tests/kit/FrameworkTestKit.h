@@ -4,6 +4,7 @@
 
 #include "FileChooser.h"
 #include "Guard.h"
+#include "ComboDriver.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,6 +4,7 @@
 // windows are rendered on its database too.
 
 #include "DBGrid.h"
+#include "ComboDriver.h"
 #include "DataFixture.h"
 #include "ScriptedMessages.h"
 #include "form_Felev_Unit.h"
@@ -118,7 +119,7 @@ bool renderPeople(Connection &conn, const QDir &out)
     {
         Tform_TanoraOktato w;
         w.show();
-        w.vdc_tanora->setCurrentIndex(0);
+        PickFromList(w.vdc_tanora, 0);
         ok &= save(&w, out.filePath(QStringLiteral("form_TanoraOktato.png")));
     }
     return ok;

@@ -77,8 +77,7 @@ class TestStudents : public WindowTestBase {
     {
         const int i = combo->findText(name);
         QVERIFY2(i >= 0, qPrintable(combo->objectName() + u':' + name));
-        combo->setCurrentIndex(i);
-        Q_EMIT combo->activated(i);
+        PickFromList(combo, i);
     }
     // Selects the list row of a student by id.
     static void selectStudent(Tform_Hallgatok *w, int id)

@@ -66,6 +66,14 @@ private Q_SLOTS:
         w->e_nev->setText(QStringLiteral("Új Oktató"));
         w->e_kod->setText(QStringLiteral("X1"));
         w->e_jelszo->setText(QStringLiteral("abc"));
+        // A click in the list while the new teacher is typed changes neither the fields nor the ids.
+        const QString teacher = CurrentTeacherId, user = CurrentUserId;
+        w->dbg_lista->setCurrentIndex(w->dbg_lista->model()->index(1, 1));
+        QCOMPARE(w->e_nev->text(), QStringLiteral("Új Oktató"));
+        QCOMPARE(w->e_kod->text(), QStringLiteral("X1"));
+        QCOMPARE(w->e_jelszo->text(), QStringLiteral("abc"));
+        QCOMPARE(CurrentTeacherId, teacher);
+        QCOMPARE(CurrentUserId, user);
         w->bb_felvesz->click();
         QCOMPARE(writes().value(0), QStringLiteral("Insert Into felhasznalo (felh_aktiv, felh_jelszo, felh_nev, felh_teljes, "
                                                    "szerep_id) Values ('1', '48701', 'X1', 'Új Oktató', '3')"));

@@ -107,6 +107,13 @@ private Q_SLOTS:
         w->cb_aktiv->setChecked(true);
         w->e_jelszo->setText(QStringLiteral("abc"));
         w->e_mail->setText(QStringLiteral("jo@example.org"));
+        // A click in the list while the new user is typed changes neither the fields nor the id.
+        const QString before = CurrentUserId;
+        selectRow(w.get(), 1);
+        QCOMPARE(w->e_nev->text(), QStringLiteral("o'neil"));
+        QCOMPARE(w->e_teljes->text(), QStringLiteral("D'Arc Johanna"));
+        QCOMPARE(w->e_jelszo->text(), QStringLiteral("abc"));
+        QCOMPARE(CurrentUserId, before);
         w->bb_felvesz->click();
         QCOMPARE(writes().value(0), QStringLiteral("Insert Into Felhasznalo (felh_nev, szerep_id, kar_id, felh_aktiv, "
                                                    "felh_jelszo, felh_teljes, felh_email) Values ('o''neil', '2', '3', "

@@ -4,6 +4,7 @@
 // stand-in's hard cases), the browser every report with one selected.
 
 #include "Adatmodul.h"
+#include "ComboDriver.h"
 #include "DBGrid.h"
 #include "LoginInfo.h"
 #include "ScriptedMessages.h"
@@ -33,8 +34,7 @@ bool save(QWidget *w, const QString &file)
 
 void choose(TVDCComboBox *combo, const QString &id)
 {
-    combo->Ertek(id);
-    Q_EMIT combo->activated(combo->currentIndex());
+    PickFromList(combo, int(combo->ids().indexOf(id)));
 }
 
 } // namespace

@@ -36,8 +36,8 @@ class TestNeptunWindow : public QObject {
     }
     static void choose(TVDCComboBox *combo, const QString &id)
     {
-        combo->Ertek(id);
-        Q_EMIT combo->activated(combo->currentIndex());
+        QVERIFY2(combo->ids().contains(id), qPrintable(id));
+        PickFromList(combo, int(combo->ids().indexOf(id)));
     }
 
 private Q_SLOTS:

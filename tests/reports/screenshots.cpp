@@ -3,6 +3,7 @@
 // The demo database comes from kovra-demo (its day: 9 October 2024).
 
 #include "Adatmodul.h"
+#include "ComboDriver.h"
 #include "Calendar.h"
 #include "CardSelection.h"
 #include "Controls.h"
@@ -41,8 +42,7 @@ bool savePage(const report::Report &r, int page, const QString &file)
 
 void pick(TVDCComboBox *combo, const QString &id)
 {
-    combo->Ertek(id);
-    Q_EMIT combo->activated(combo->currentIndex());
+    PickFromList(combo, int(combo->ids().indexOf(id)));
 }
 
 QString first(Tform_Adatmodul &m, const QString &sql, const QString &column)

@@ -42,8 +42,7 @@ void pick(TVDCComboBox *combo, const QString &prefix)
 {
     for (int i = 0; i < combo->count(); ++i)
         if (combo->itemText(i).startsWith(prefix)) {
-            combo->setCurrentIndex(i);
-            Q_EMIT combo->activated(i);
+            PickFromList(combo, i);
             return;
         }
     QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(prefix, combo->objectName())));

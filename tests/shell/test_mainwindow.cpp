@@ -170,6 +170,8 @@ private Q_SLOTS:
         QCOMPARE(w.l_kar->text(), QStringLiteral("Mérnöki Kar"));
         TypeText(edit, QStringLiteral("aságtudományi kar"));
         QCOMPARE(w.vdc_kar->currentIndex(), 0);
+        QCOMPARE(sent.size(), before); // accepted with Enter or on leaving the field
+        QTest::keyClick(w.vdc_kar, Qt::Key_Return);
         QCOMPARE(sent.mid(before), QStringList{"Query3:Select kar_id, kar_kod, kar_nev From kar Where kar_id=1"});
         QCOMPARE(LoginInfo.FacultyCode, QStringLiteral("GTK"));
         QCOMPARE(w.l_kar->text(), QStringLiteral("Gazdaságtudományi Kar"));

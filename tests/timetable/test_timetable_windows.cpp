@@ -166,10 +166,10 @@ private Q_SLOTS:
         QCOMPARE(column(w->dbg_tanora, 0), QStringList{"Kémia - K1"});
         QCOMPARE(column(w->dbg_datum, 1), QStringList{"2024.02.13"});
         // Another semester; then none: an empty list and the entry's buttons off.
-        w->vdc_felev_szuro->setCurrentIndex(w->vdc_felev_szuro->findText(QStringLiteral("ősz")));
+        PickFromList(w->vdc_felev_szuro, w->vdc_felev_szuro->findText(QStringLiteral("ősz")));
         QCOMPARE(column(w->dbg_lista, 1), QStringList{"Régi"});
         QVERIFY(w->sb_datum->isEnabled());
-        w->vdc_felev_szuro->setCurrentIndex(-1);
+        w->vdc_felev_szuro->clearByUser();
         QCOMPARE(w->dbg_lista->model()->rowCount(), 0);
         QVERIFY(w->SZURES.sql().contains(QLatin1String("Where a.felev_id=null and a.kar_id=1 Order By")));
         for (QToolButton *b : {w->sb_datum, w->sb_datum_torles, w->sb_tanora, w->sb_tanora_torles, w->sb_oktatok,
@@ -372,7 +372,7 @@ private Q_SLOTS:
     {
         auto w = timetable();
         w->bb_masol->click();
-        QCOMPARE(msg->shown, QStringList{"A másolás elkészült, nevezd át az órarendet!"});
+        QCOMPARE(msg->shown, QStringList{"A másolás elkészült, nevezze át az órarendet!"});
         QCOMPARE(rows(QStringLiteral("select orarend_id, kar_id, felev_id, orarend_nev, orarend_mettol, orarend_meddig, "
                                      "orarend_heti, orarend_potlas from orarend where orarend_id > 4")),
                  QStringList{"5|1|1|Anatómia (másolat)|08:00:00|09:30:00|1|0"});
@@ -395,7 +395,7 @@ private Q_SLOTS:
         QCOMPARE(w->currentEntryId(), QStringLiteral("1"));
         w->bb_masol->click();
         QCOMPARE(msg->shown.value(1), QStringLiteral("Ennek az órarendnek már van másolata (Anatómia (másolat)), a "
-                                                     "hiányzó csoportjait és hallgatóit pótoltam. Nevezd át a másolatot!"));
+                                                     "hiányzó csoportjait és hallgatóit pótoltam. Nevezze át a másolatot!"));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend")), QStringLiteral("5"));
         QCOMPARE(one(QStringLiteral("select count(*) from tan_hall")), QStringLiteral("12"));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend_csoport")), QStringLiteral("5"));
@@ -413,7 +413,7 @@ private Q_SLOTS:
         w->e_orarend->setText(QStringLiteral("Félkész"));
         w->bb_masol->click();
         w->bb_megsem->click();
-        w->vdc_felev_szuro->setCurrentIndex(-1);
+        w->vdc_felev_szuro->clearByUser();
         w->bb_masol->click();
         QCOMPARE(msg->shown, QStringList({refusal, refusal, refusal}));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend")), QStringLiteral("4"));
@@ -726,9 +726,9 @@ private Q_SLOTS:
         d->sb_kovho->click();
         QCOMPARE(d->p_naptar->text(), QStringLiteral("2016 november"));
         d->sb_felvesz->click();
-        QCOMPARE(msg->shown, QStringList({"Előbb válassz egy napot a naptárban!",
+        QCOMPARE(msg->shown, QStringList({"Előbb válasszon egy napot a naptárban!",
                                           "A(z) 2016.09.14 dátum már szerepel az órarendben.",
-                                          "2016 november hónapban nincs 31. nap: válassz egy napot a naptárban!"}));
+                                          "2016 november hónapban nincs 31. nap: válasszon egy napot a naptárban!"}));
         QCOMPARE(one(QStringLiteral("select count(*) from orarend_datum where orarend_id=2")), QStringLiteral("2"));
         QCOMPARE(rows(QStringLiteral("select etipus_id, erintett_tabla, erintett_rekord from esemenynaplo")),
                  QStringList{"1|orarend_datum|4"});
