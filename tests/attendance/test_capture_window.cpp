@@ -279,12 +279,12 @@ private Q_SLOTS:
         PickFromList(w->vdc_orarend, 0);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->m_jelenlet));
         // Into the date and out again without a change: semester and lesson stay.
-        boxes->shown.clear();
+        msg->shown.clear();
         w->bi_datum->setFocus(Qt::TabFocusReason);
         w->m_jelenlet->setFocus(Qt::TabFocusReason);
         QCOMPARE(w->vdc_felev->Eredmeny(), QStringLiteral("1"));
         QCOMPARE(w->vdc_orarend->currentIndex(), 0);
-        QCOMPARE(boxes->shown, QStringList());
+        QCOMPARE(msg->shown, QStringList());
         // A changed date drops both.
         w->bi_datum->setFocus(Qt::TabFocusReason);
         w->bi_datum->setMaskedText(QStringLiteral("2024.03.06."));

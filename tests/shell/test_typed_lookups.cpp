@@ -2,7 +2,7 @@
 // does what the same name picked from the list does, statement for statement.
 
 #include "../attendance/AttendanceSeed.h"
-#include "../data/DataFixture.h"
+#include "DataFixture.h"
 #include "AllWindows.h"
 #include "FrameworkTestKit.h"
 #include "OpenWindow.h"
