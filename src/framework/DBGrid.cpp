@@ -368,6 +368,12 @@ void DBGrid::setTitle(int i, const QString &title)
     Q_EMIT m_model->headerDataChanged(Qt::Horizontal, i, i);
 }
 
+void DBGrid::setTitleDate(int i, const QDate &date)
+{
+    if (i >= 0 && i < m_columns.size())
+        m_columns[i].titleDate = date;
+}
+
 void DBGrid::setTitleColor(int i, const QColor &color)
 {
     if (i < 0 || i >= m_columns.size())

@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QDate>
 #include <QPointer>
 #include <QSet>
 #include <QTableView>
@@ -27,6 +28,7 @@ struct GridColumn {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool symbolFont = false; // drawn with the symbol mapping of WingdingsSymbol
     QColor titleColor = colors::MoneyGreen;
+    QDate titleDate; // a date column's header: the export writes it as a date cell
 };
 
 // The characters of the Wingdings symbol font that the program stores, as Unicode symbols:
@@ -71,6 +73,7 @@ public:
     void setColumnVisible(int i, bool visible);
     void setColumnWidthPx(int i, int width);
     void setTitle(int i, const QString &title);
+    void setTitleDate(int i, const QDate &date);
     void setTitleColor(int i, const QColor &color);
     void setColumnAlignment(int i, Qt::Alignment alignment);
     void setSymbolFont(int i, bool on);

@@ -111,12 +111,19 @@ QString ExportToExcel(Dataset &query, const DBGrid *grid, const QString &message
         format_set_num_format(timeFormat, "hh:mm:ss");
 
         QVector<int> fields; // dataset column per visible grid column, -1 when the field is missing
+        QVector<bool> symbols; // the column shows its stored letters as symbols
         lxw_col_t col = 0;
         for (const GridColumn &c : grid->columns()) {
             if (!c.visible)
                 continue;
-            worksheet_write_string(sheet, 0, col++, c.title.toUtf8().constData(), nullptr);
+            if (c.titleDate.isValid()) {
+                lxw_datetime d = toLxw(c.titleDate, QTime(0, 0));
+                worksheet_write_datetime(sheet, 0, col++, &d, dateFormat);
+            } else {
+                worksheet_write_string(sheet, 0, col++, c.title.toUtf8().constData(), nullptr);
+            }
             fields << query.fieldIndex(c.fieldName);
+            symbols << c.symbolFont;
         }
         lxw_row_t row = 1;
         query.first();
@@ -127,6 +134,10 @@ QString ExportToExcel(Dataset &query, const DBGrid *grid, const QString &message
                 const QString text = query.field(fields[i]).asString();
                 if (text.isEmpty())
                     continue;
+                if (symbols[i]) { // the signs the grid draws, not the symbol font's letters
+                    worksheet_write_string(sheet, row, lxw_col_t(i), WingdingsSymbol(text).toUtf8().constData(), nullptr);
+                    continue;
+                }
                 const QVariant v = SpreadsheetValue(text);
                 const auto c = lxw_col_t(i);
                 switch (v.typeId()) {

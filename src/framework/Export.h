@@ -6,7 +6,8 @@
 // numbers (point or comma) become numbers, "yyyy.MM.dd" (also with a final dot, or yyyy-MM-dd)
 // dates, with " hh:mm:ss" date-times, "hh:mm" and "hh:mm:ss" times; everything else text. A whole
 // number with a leading zero ("007") stays text, so codes keep their zeros. Empty values leave
-// the cell empty.
+// the cell empty. A symbol-font column holds the signs the grid draws (WingdingsSymbol), as text;
+// a column with a title date has that date as its header cell ("yyyy.mm.dd"), else its title.
 
 #include <QString>
 #include <QVariant>

@@ -156,6 +156,7 @@ void Tform_JelenletLista::buildMatrix()
     const QStringList titles = m_build.titles();
     for (int k = 1; k <= int(titles.size()); ++k) {
         dbg_lista->setTitle(k, titles[k - 1]);
+        dbg_lista->setTitleDate(k, QDate::fromString(m_build.dates[k - 1], QStringLiteral("yyyy.MM.dd")));
         dbg_lista->setColumnVisible(k, true);
     }
     if (m_build.truncated()) {

@@ -83,45 +83,6 @@ public:
     DBGrid *dbg_lista;
 };
 
-struct Cell {
-    QString type, style, value;
-};
-
-// Sheet cells by reference, strings resolved.
-QHash<QString, Cell> ReadSheet(const QString &xlsx, int *rows = nullptr)
-{
-    const auto parts = UnzipAll(ReadFileBytes(xlsx));
-    QStringList shared;
-    QXmlStreamReader ss(parts.value(QStringLiteral("xl/sharedStrings.xml")));
-    while (!ss.atEnd())
-        if (ss.readNext() == QXmlStreamReader::StartElement && ss.name() == u"t")
-            shared << ss.readElementText();
-    QHash<QString, Cell> cells;
-    QXmlStreamReader x(parts.value(QStringLiteral("xl/worksheets/sheet1.xml")));
-    QString ref;
-    int rowCount = 0;
-    while (!x.atEnd()) {
-        x.readNext();
-        if (!x.isStartElement())
-            continue;
-        if (x.name() == u"row")
-            ++rowCount;
-        if (x.name() == u"c") {
-            ref = x.attributes().value(QLatin1String("r")).toString();
-            cells[ref] = Cell{x.attributes().value(QLatin1String("t")).toString(),
-                              x.attributes().value(QLatin1String("s")).toString(), QString()};
-        } else if (x.name() == u"v") {
-            QString v = x.readElementText();
-            if (cells[ref].type == u"s")
-                v = shared.value(v.toInt());
-            cells[ref].value = v;
-        }
-    }
-    if (rows)
-        *rows = rowCount;
-    return cells;
-}
-
 } // namespace
 
 class TestFilterForm : public QObject {

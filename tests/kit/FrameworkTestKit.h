@@ -12,6 +12,7 @@
 #include <QQueue>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <QWidget>
 #include <functional>
 #include <zlib.h>
@@ -118,4 +119,60 @@ inline QHash<QString, QByteArray> UnzipAll(const QByteArray &zip)
         at += 46 + nameLen + extraLen + commentLen;
     }
     return out;
+}
+
+// A cell of a written sheet: its type ("s" shared string, empty for a number), its style index,
+// the number format code of that style, and its value (shared strings resolved).
+struct Cell {
+    QString type, style, value, format;
+};
+
+// The first sheet's cells of an .xlsx by reference ("A1"); rows gets the number of rows.
+inline QHash<QString, Cell> ReadSheet(const QString &xlsx, int *rows = nullptr)
+{
+    const auto parts = UnzipAll(ReadFileBytes(xlsx));
+    QStringList shared;
+    QXmlStreamReader ss(parts.value(QStringLiteral("xl/sharedStrings.xml")));
+    while (!ss.atEnd())
+        if (ss.readNext() == QXmlStreamReader::StartElement && ss.name() == u"t")
+            shared << ss.readElementText();
+    QHash<QString, QString> formatCodes; // numFmtId -> code
+    QStringList styleFormats;           // cell style index -> numFmtId
+    QXmlStreamReader st(parts.value(QStringLiteral("xl/styles.xml")));
+    bool inCellXfs = false;
+    while (!st.atEnd()) {
+        st.readNext();
+        if (st.isStartElement() && st.name() == u"numFmt")
+            formatCodes.insert(st.attributes().value(QLatin1String("numFmtId")).toString(),
+                               st.attributes().value(QLatin1String("formatCode")).toString());
+        else if (st.name() == u"cellXfs")
+            inCellXfs = st.isStartElement();
+        else if (inCellXfs && st.isStartElement() && st.name() == u"xf")
+            styleFormats << st.attributes().value(QLatin1String("numFmtId")).toString();
+    }
+    QHash<QString, Cell> cells;
+    QXmlStreamReader x(parts.value(QStringLiteral("xl/worksheets/sheet1.xml")));
+    QString ref;
+    int rowCount = 0;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement())
+            continue;
+        if (x.name() == u"row")
+            ++rowCount;
+        if (x.name() == u"c") {
+            ref = x.attributes().value(QLatin1String("r")).toString();
+            const QString style = x.attributes().value(QLatin1String("s")).toString();
+            cells[ref] = Cell{x.attributes().value(QLatin1String("t")).toString(), style, QString(),
+                              formatCodes.value(styleFormats.value(style.toInt()))};
+        } else if (x.name() == u"v") {
+            QString v = x.readElementText();
+            if (cells[ref].type == u"s")
+                v = shared.value(v.toInt());
+            cells[ref].value = v;
+        }
+    }
+    if (rows)
+        *rows = rowCount;
+    return cells;
 }

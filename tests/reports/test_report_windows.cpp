@@ -331,6 +331,54 @@ private Q_SLOTS:
         QCOMPARE(watch.opened, QStringList());
     }
 
+    void excelHoldsWhatTheWindowShows()
+    {
+        QTemporaryDir dir;
+        SetExportFolder(dir.path());
+        QStringList opened;
+        const DocumentOpener previous = SetDocumentOpener([&](const QString &path) {
+            opened << path;
+            return true;
+        });
+        auto w = shown();
+        pick(w->vdc_orarend, QStringLiteral("Anatómia"));
+        w->bb_excel->click();
+        SetDocumentOpener(previous);
+        SetExportFolder(QString());
+        QCOMPARE(opened.size(), 1);
+        int rows = 0;
+        const QHash<QString, Cell> cells = ReadSheet(opened[0], &rows);
+        const QAbstractItemModel *m = w->dbg_lista->model();
+        QCOMPARE(rows, 1 + m->rowCount());
+        int sheetCol = 0;
+        for (int c = 0; c < w->dbg_lista->columnCount(); ++c) {
+            if (!w->dbg_lista->column(c).visible)
+                continue;
+            const QString letter(QChar(u'A' + sheetCol++));
+            const Cell head = cells.value(letter + u'1');
+            const QString title = w->dbg_lista->column(c).title;
+            if (c == 0) {
+                QCOMPARE(head.value, title);
+            } else { // a date cell of the lesson's year, shown with the year, that the grid titles "MM.dd"
+                QCOMPARE(head.type, QString());
+                const QDate d = QDate(1899, 12, 30).addDays(head.value.toInt());
+                QCOMPARE(d.year(), 2024);
+                QCOMPARE(d.toString(QStringLiteral("MM.dd")), title);
+                QVERIFY2(head.format.contains(QLatin1String("yyyy")), qPrintable(head.format));
+            }
+            for (int r = 0; r < m->rowCount(); ++r) {
+                const QString ref = letter + QString::number(r + 2);
+                const QString shownText = m->data(m->index(r, c)).toString();
+                QCOMPARE(cells.contains(ref), !shownText.isEmpty());
+                QCOMPARE(cells.value(ref).value, shownText);
+            }
+        }
+        QCOMPARE(sheetCol, 6);
+        // The stored letters became the signs: Ács Anna's first entry is a check mark, her third a checked box.
+        QCOMPARE(cells.value(QStringLiteral("B2")).value, QString(QChar(0x2713)));
+        QCOMPARE(cells.value(QStringLiteral("D2")).value, QString(QChar(0x2611)));
+    }
+
     void doubleClickOpensTheEntriesForRolesOneAndTwo_data()
     {
         QTest::addColumn<int>("role");
