@@ -6,6 +6,7 @@
 #include "FormFrame.h"
 #include "DBGrid.h"
 #include "DBLookUpEdit.h"
+#include "Enrolment.h"
 #include "Glyphs.h"
 #include "Guard.h"
 #include "LoginInfo.h"
@@ -365,6 +366,15 @@ void Tform_Hallgatok::bb_felveszClick()
         UpdateRecord(QStringLiteral("hallgato"), fields, QStringLiteral("hallgato_id=") + SqlId(CurrentStudentId));
     }
     ReopenAndLocate(SZURES, CurrentStudentId, KeyField);
+    // A new student is saved even without a subject: say so, and keep the new state for the panel.
+    if (mode == EditState::New) {
+        if (const MissingField missing = FindMissingRequired(this); missing.control) {
+            MissingFieldLabel = missing.name;
+            InfoBox(QStringLiteral("A hallgató mentve. Tantárgyat a Tantárgy gombbal választva, a Rendben gombbal adhat hozzá."));
+            sb_tantargy->setFocus();
+            throw SilentAbort();
+        }
+    }
     TAlap_Form::bb_felveszClick(); // the panel's required combos; a missing one keeps the edit state
     m_writtenId.clear();
     if (mode == EditState::New)
@@ -442,6 +452,12 @@ void Tform_Hallgatok::vdc_felevChange()
     vdc_tantargy->Feltoltes();
 }
 
+EnrolmentChoice Tform_Hallgatok::panelChoice() const
+{
+    return {vdc_tantargy->Eredmeny(), vdc_nyelv->Eredmeny(), vdc_felev->Eredmeny(),
+            vdc_forma->Eredmeny(),    vdc_kurzus->Eredmeny(), vdc_orarend->Eredmeny()};
+}
+
 void Tform_Hallgatok::sb_okClick()
 {
     const EditState mode = EditMode;
@@ -452,38 +468,21 @@ void Tform_Hallgatok::sb_okClick()
             throw SilentAbort();
         }
         CurrentStudentId = m_writtenId;
-        InsertRecord(QStringLiteral("felvett_tantargy"),
-                     {QStringLiteral("kar_id=") + LoginInfo.FacultyId,
-                      QStringLiteral("tantargy_id=") + vdc_tantargy->Eredmeny(),
-                      QStringLiteral("nyelv_id=") + vdc_nyelv->Eredmeny(), QStringLiteral("felev_id=") + vdc_felev->Eredmeny(),
-                      QStringLiteral("tof_id=") + vdc_forma->Eredmeny(), QStringLiteral("kurzus_id=") + vdc_kurzus->Eredmeny()},
-                     true, CurrentOfferingId);
-        QString enrolmentId;
-        InsertRecord(QStringLiteral("tan_hall"),
-                     {QStringLiteral("hallgato_id=") + m_writtenId, QStringLiteral("orarend_id=") + vdc_orarend->Eredmeny(),
-                      QStringLiteral("ft_id=") + CurrentOfferingId},
-                     true, enrolmentId);
+        CurrentOfferingId = EnrolStudent(SZURES.connection(), LoginInfo.FacultyId, m_writtenId, panelChoice());
     } else if (mode == EditState::Modify && !CurrentOfferingId.isEmpty()) {
-        QStringList fields;
         // The subject combo holds the row's subject only after a semester change refilled it: an
         // empty choice leaves the stored subject alone.
-        if (vdc_tantargy->Eredmeny() != Null)
-            fields << QStringLiteral("tantargy_id=") + vdc_tantargy->Eredmeny();
-        fields << QStringLiteral("nyelv_id=") + vdc_nyelv->Eredmeny() << QStringLiteral("felev_id=") + vdc_felev->Eredmeny()
-               << QStringLiteral("tof_id=") + vdc_forma->Eredmeny() << QStringLiteral("kurzus_id=") + vdc_kurzus->Eredmeny();
-        UpdateRecord(QStringLiteral("felvett_tantargy"), fields, QStringLiteral("ft_id=") + SqlId(CurrentOfferingId));
+        UpdateOffering(CurrentOfferingId, panelChoice());
     }
     if (mode != EditState::New && hasEnrolmentRow() && vdc_orarend->Eredmeny() != Null)
-        UpdateRecord(QStringLiteral("tan_hall"), {QStringLiteral("orarend_id=") + vdc_orarend->Eredmeny()},
-                     QStringLiteral("th_id=") + SqlId(CurrentEnrolmentId));
+        PlaceEnrolment(CurrentEnrolmentId, vdc_orarend->Eredmeny());
     endEnrolmentEditing();
 }
 
 void Tform_Hallgatok::sb_seClick()
 {
     if (hasEnrolmentRow() && vdc_orarend->Eredmeny() != Null)
-        UpdateRecord(QStringLiteral("tan_hall"), {QStringLiteral("orarend_id=NULL")},
-                     QStringLiteral("th_id=") + SqlId(CurrentEnrolmentId));
+        PlaceEnrolment(CurrentEnrolmentId, QStringLiteral("NULL"));
     endEnrolmentEditing();
 }
 
@@ -500,7 +499,7 @@ void Tform_Hallgatok::rls1Click()
 {
     if (!hasEnrolmentRow())
         return;
-    DeleteRecord(QStringLiteral("tan_hall"), QStringLiteral("th_id=") + SqlId(CurrentEnrolmentId));
+    DeleteEnrolment(CurrentEnrolmentId);
     openEnrolments();
 }
 

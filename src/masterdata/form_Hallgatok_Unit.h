@@ -8,6 +8,8 @@
 
 #include "Alap_Form_Unit.h"
 
+struct EnrolmentChoice;
+
 class DBGrid;
 class QAction;
 class QLabel;
@@ -81,6 +83,7 @@ private:
     void endEnrolmentEditing();
     void showSearch();
     bool hasEnrolmentRow() const;
+    EnrolmentChoice panelChoice() const;
 
     QString m_writtenId;
 };

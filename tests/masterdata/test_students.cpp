@@ -248,13 +248,15 @@ private Q_SLOTS:
         QVERIFY(w->sb_ok->isVisible()); // the panel keeps its choices
         w->sb_se->click();
 
-        // The first save writes the student, then the empty subject keeps the new state.
+        // The first save writes the student and says so; the empty subject keeps the new state.
         msg->shown.clear();
         w->bb_felvesz->click();
         QCOMPARE(fx->rows(QStringLiteral("select hallgato_id, hallgato_kod, hallgato_diak, hallgato_oa from hallgato "
                                          "where hallgato_nev='D''Artagnan Dénes'")),
                  QStringList{"8|ABCDEFGHIJKL|1099|NULL"});
-        QCOMPARE(msg->shown, QStringList{"A(z) tantárgy megadása kötelező!"});
+        QCOMPARE(msg->shown,
+                 QStringList{"A hallgató mentve. Tantárgyat a Tantárgy gombbal választva, a Rendben gombbal adhat hozzá."});
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->sb_tantargy));
         QCOMPARE(EditMode, EditState::New);
         QCOMPARE(w->writtenStudentId(), QStringLiteral("8"));
         // The reopened list stands on a neighbour; the fields and the student stay the new one.
