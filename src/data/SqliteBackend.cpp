@@ -326,6 +326,8 @@ void SqliteBackend::backupTo(const QString &file)
         throw DbError(QStringLiteral("Az adatbázis-kapcsolat nincs megnyitva."));
     if (QFileInfo::exists(file))
         throw DbError(QStringLiteral("A mentés célfájlja már létezik: %1").arg(file));
+    if (const QFileInfo folder(QFileInfo(file).absolutePath()); !folder.isDir())
+        throw DbError(QStringLiteral("A mentés mappája nem létezik: %1").arg(QDir::toNativeSeparators(folder.filePath())));
     sqlite3 *target = nullptr;
     int rc = sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto failWith = [&](const QString &what) {

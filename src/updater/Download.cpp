@@ -93,12 +93,23 @@ Downloader::Downloader(RunView &view, const UpdateLog &log, DownloadOptions opti
 
 bool Downloader::Download(const QString &url, const QString &file, qint64 limitBytes)
 {
+    return run(url, file, limitBytes, m_options.totalTimeoutSeconds);
+}
+
+bool Downloader::DownloadManifest(const QString &url, const QString &file)
+{
+    const qint64 cap = std::max<qint64>(1, std::min(m_options.maxBytes, m_options.manifestMaxBytes));
+    return run(url, file, cap, std::min(m_options.totalTimeoutSeconds, m_options.manifestTimeoutSeconds));
+}
+
+bool Downloader::run(const QString &url, const QString &file, qint64 limitBytes, int totalSeconds)
+{
     m_status = 0;
     m_error.clear();
     m_limitNote.clear();
     m_stopped = false;
     m_view.setProgress(0);
-    const bool ok = transfer(url, file, limitBytes);
+    const bool ok = transfer(url, file, limitBytes, totalSeconds);
     if (m_stopped)
         return false;
     m_log.write(QStringLiteral("Fájl letöltés: ") + url + QStringLiteral(" -> ") + file + QStringLiteral(" (")
@@ -110,7 +121,7 @@ bool Downloader::Download(const QString &url, const QString &file, qint64 limitB
     return ok;
 }
 
-bool Downloader::transfer(const QString &url, const QString &file, qint64 limitBytes)
+bool Downloader::transfer(const QString &url, const QString &file, qint64 limitBytes, int totalLimit)
 {
     const QUrl parsed(url.trimmed(), QUrl::TolerantMode);
     const QString scheme = parsed.scheme().toLower();
@@ -139,7 +150,9 @@ bool Downloader::transfer(const QString &url, const QString &file, qint64 limitB
     sink.easy = easy.get();
     sink.checkStatus = scheme != u"ftp";
     sink.limit = limitBytes > 0 ? limitBytes : std::max<qint64>(1, m_options.maxBytes);
-    const int totalSeconds = std::max(1, m_options.totalTimeoutSeconds);
+    const int totalSeconds = std::max(1, totalLimit);
+    const int windowSeconds = std::max(1, m_options.stallTimeoutSeconds);
+    const qint64 lowSpeed = std::max<qint64>(1, m_options.lowSpeedBytes);
 
     char errorBuffer[CURL_ERROR_SIZE] = {};
     CURL *c = easy.get();
@@ -152,8 +165,9 @@ bool Downloader::transfer(const QString &url, const QString &file, qint64 limitB
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(std::max(1, m_options.connectTimeoutSeconds)));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(std::max(1, m_options.stallTimeoutSeconds)));
+    // libcurl's limit is a rate: bytes per second averaged over the window
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, long(std::max<qint64>(1, lowSpeed / windowSeconds)));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(windowSeconds));
     curl_easy_setopt(c, CURLOPT_TIMEOUT, long(totalSeconds));
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(sink.limit)); // an announced length above it fails at once
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
@@ -208,6 +222,8 @@ bool Downloader::transfer(const QString &url, const QString &file, qint64 limitB
             m_error = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
             if (clock.elapsed() >= qint64(totalSeconds) * 1000 - 100)
                 m_limitNote = QStringLiteral("nem ért véget %1 mp alatt").arg(totalSeconds);
+            else if (sink.opened || m_status != 0)
+                m_limitNote = QStringLiteral("túl lassú, %1 mp alatt kevesebb, mint %2 bájt érkezett").arg(windowSeconds).arg(lowSpeed);
         } else if (sink.refused || (sink.checkStatus && m_status != 0 && !isSuccessStatus(m_status)))
             m_error = QStringLiteral("HTTP status %1").arg(m_status);
         else if (sink.writeFailed)

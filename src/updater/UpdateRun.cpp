@@ -278,7 +278,7 @@ UpdateRun::Outcome UpdateRun::run()
         return Outcome::Stopped;
 
     // 3. The manifest.
-    if (!m_downloader->Download(m_config.base() + QStringLiteral("/webfrissites.ini"), QString::fromLatin1(ManifestName))) {
+    if (!m_downloader->DownloadManifest(m_config.base() + QStringLiteral("/webfrissites.ini"), QString::fromLatin1(ManifestName))) {
         setMessage(QStringLiteral("Hiba a frissítési információk letöltésénél! Eredeti program futtatása."));
         m_result = ResultManifestFailed;
         return finish();
@@ -336,7 +336,7 @@ UpdateRun::Outcome UpdateRun::run()
 bool UpdateRun::selfUpdate()
 {
     const QString source = m_manifest.value(QStringLiteral("programok"), QStringLiteral("frissito"));
-    if (!m_downloader->Download(source + QStringLiteral("inditofrissites.ini"), QString::fromLatin1(UpdaterManifestName)))
+    if (!m_downloader->DownloadManifest(source + QStringLiteral("inditofrissites.ini"), QString::fromLatin1(UpdaterManifestName)))
         return false;
     IniFile updater;
     updater.load(path(QString::fromLatin1(UpdaterManifestName)));

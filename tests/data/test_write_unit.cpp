@@ -220,6 +220,13 @@ private Q_SLOTS:
         out = run(bin + QStringLiteral("/src/data/kovra-sql"), {QStringLiteral("--ini"), ini, QStringLiteral("--backup"), backup}, &code);
         QCOMPARE(code, 1);
         QVERIFY2(out.contains(QStringLiteral("már létezik")), qPrintable(out));
+        // into a folder that does not exist: said so, naming the folder, and nothing is created
+        const QString missing = dir.filePath(QStringLiteral("nincs/ilyen"));
+        out = run(bin + QStringLiteral("/src/data/kovra-sql"),
+                  {QStringLiteral("--ini"), ini, QStringLiteral("--backup"), missing + QStringLiteral("/mentes.sqlite")}, &code);
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains(QStringLiteral("A mentés mappája nem létezik: ") + missing), qPrintable(out));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nincs"))));
     }
 };
 

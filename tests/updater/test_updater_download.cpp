@@ -110,11 +110,13 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("stallAfter");
         QTest::addColumn<bool>("noAnswer");
         QTest::addColumn<bool>("oldFileStays");
-        QTest::newRow("404 with an error page") << "/f/404" << 404 << QByteArray("<html>nincs</html>") << qint64(-1) << false << false;
-        QTest::newRow("500 with an error page") << "/f/500" << 500 << QByteArray("<html>hiba</html>") << qint64(-1) << false << false;
-        QTest::newRow("404 without body") << "/f/404e" << 404 << QByteArray() << qint64(-1) << false << false;
-        QTest::newRow("body stalls half way") << "/f/stall" << 200 << QByteArray(5000, 'y') << qint64(1000) << false << false;
-        QTest::newRow("no answer at all") << "/f/silent" << 200 << QByteArray("x") << qint64(-1) << true << true;
+        QTest::addColumn<QString>("note"); // the limit's log line after "Letöltési hiba: <url>: "; empty: none
+        QTest::newRow("404 with an error page") << "/f/404" << 404 << QByteArray("<html>nincs</html>") << qint64(-1) << false << false << "";
+        QTest::newRow("500 with an error page") << "/f/500" << 500 << QByteArray("<html>hiba</html>") << qint64(-1) << false << false << "";
+        QTest::newRow("404 without body") << "/f/404e" << 404 << QByteArray() << qint64(-1) << false << false << "";
+        QTest::newRow("body stalls half way") << "/f/stall" << 200 << QByteArray(5000, 'y') << qint64(1000) << false << false
+                                              << "túl lassú, 1 mp alatt kevesebb, mint 1024 bájt érkezett";
+        QTest::newRow("no answer at all") << "/f/silent" << 200 << QByteArray("x") << qint64(-1) << true << true << "";
     }
     void failures()
     {
@@ -124,6 +126,7 @@ private Q_SLOTS:
         QFETCH(qint64, stallAfter);
         QFETCH(bool, noAnswer);
         QFETCH(bool, oldFileStays);
+        QFETCH(QString, note);
         TestServer::Route route;
         route.status = status;
         route.body = body;
@@ -142,11 +145,45 @@ private Q_SLOTS:
         Downloader d(view, log, options());
         const QString url = m_server.url() + path.mid(1);
         QVERIFY(!d.Download(url, QStringLiteral("target.bin")));
-        QCOMPARE(logLines(), QStringList{QStringLiteral("Fájl letöltés: ") + url + QStringLiteral(" -> target.bin (Hiba)")});
+        QStringList expected{QStringLiteral("Fájl letöltés: ") + url + QStringLiteral(" -> target.bin (Hiba)")};
+        if (!note.isEmpty())
+            expected << QStringLiteral("Letöltési hiba: ") + url + QStringLiteral(": ") + note;
+        QCOMPARE(logLines(), expected);
         if (oldFileStays)
             QCOMPARE(readAll(target), QByteArray("old content"));
         else
             QVERIFY2(!QFileInfo::exists(target), qPrintable(d.lastError()));
+    }
+
+    // A manifest has its own, tighter caps; the same body through Download passes.
+    void manifestCaps()
+    {
+        TestServer::Route big;
+        big.body = QByteArray(5000, 'm');
+        m_server.setRoute(QStringLiteral("/m/big"), big);
+        TestServer::Route slow;
+        slow.body = QByteArray(900, 's');
+        slow.chunkSize = 100; // 400 bytes/s: above the low-speed limit set below, not done in a second
+        slow.chunkDelayMs = 250;
+        m_server.setRoute(QStringLiteral("/m/slow"), slow);
+        EventLoopView view;
+        UpdateLog log(file(QStringLiteral("frissites.log")));
+        DownloadOptions o = options();
+        o.manifestMaxBytes = 1000;
+        o.manifestTimeoutSeconds = 1;
+        o.lowSpeedBytes = 100;
+        Downloader d(view, log, o);
+        const QString bigUrl = m_server.url() + QStringLiteral("m/big"), slowUrl = m_server.url() + QStringLiteral("m/slow");
+        QVERIFY(!d.DownloadManifest(bigUrl, QStringLiteral("a.ini")));
+        QVERIFY(!d.DownloadManifest(slowUrl, QStringLiteral("b.ini")));
+        QVERIFY(d.Download(bigUrl, QStringLiteral("c.ini")));
+        QCOMPARE(logLines(), (QStringList{QStringLiteral("Fájl letöltés: ") + bigUrl + QStringLiteral(" -> a.ini (Hiba)"),
+                                          QStringLiteral("Letöltési hiba: ") + bigUrl + QStringLiteral(": nagyobb, mint 1000 bájt"),
+                                          QStringLiteral("Fájl letöltés: ") + slowUrl + QStringLiteral(" -> b.ini (Hiba)"),
+                                          QStringLiteral("Letöltési hiba: ") + slowUrl + QStringLiteral(": nem ért véget 1 mp alatt"),
+                                          QStringLiteral("Fájl letöltés: ") + bigUrl + QStringLiteral(" -> c.ini (Rendben)")}));
+        QVERIFY(!QFileInfo::exists(file(QStringLiteral("a.ini"))));
+        QCOMPARE(QFileInfo(file(QStringLiteral("c.ini"))).size(), 5000);
     }
 
     void unreachableOrUnusableUrls_data()

@@ -12,8 +12,10 @@ namespace {
 
 const QByteArray Program = Workspace::program("kovra");
 
-// Small limits, so the cases end in seconds.
-const QByteArray Limits = "[Szerverek]\r\nLetoltes idokorlat=2\r\nLetoltes meretkorlat=1\r\nScript idokorlat=1\r\n";
+// Small limits, so the cases end in seconds; with "Idotullepes=2" of the workspace's configuration a
+// transfer moving fewer than 1024 bytes in 2 s is given up. The general size limit (2 MiB) is above the
+// manifest's own (1 MiB).
+const QByteArray Limits = "[Szerverek]\r\nLetoltes idokorlat=5\r\nLetoltes meretkorlat=2\r\nScript idokorlat=1\r\n";
 
 void baseSetup(Workspace &ws, const QByteArray &manifest, const QByteArray &eleresek = {})
 {
@@ -40,9 +42,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target"); // local file of the download
         QTest::addColumn<QString>("note");   // the limit's log line, after "Letöltési hiba: <url>: "
         QTest::addColumn<int>("exitCode");
-        // 2 bytes every half second: never a stall, never an end
-        QTest::newRow("trickling manifest") << "/kovra/webfrissites.ini" << 2 << 100000 << false << "upd.ini"
-                                            << "nem ért véget 2 mp alatt" << 101;
+        // 800 bytes every half second: above the low-speed limit, never an end
+        QTest::newRow("trickling manifest") << "/kovra/webfrissites.ini" << 800 << 1000000 << false << "upd.ini"
+                                            << "nem ért véget 5 mp alatt" << 101;
+        // 2 bytes every half second: below 1024 bytes in 2 s
+        QTest::newRow("manifest below the low-speed limit") << "/kovra/webfrissites.ini" << 2 << 100000 << false << "upd.ini"
+                                                            << "túl lassú, 2 mp alatt kevesebb, mint 1024 bájt érkezett" << 101;
+        QTest::newRow("program below the low-speed limit") << "/kovra/bin/kovra" << 2 << 100 << false << "kovra_Uj"
+                                                           << "túl lassú, 2 mp alatt kevesebb, mint 1024 bájt érkezett" << 4;
         QTest::newRow("endless manifest") << "/kovra/webfrissites.ini" << 0 << 0 << true << "upd.ini"
                                           << "nagyobb, mint 1048576 bájt" << 101;
         // the manifest announces 100 bytes for the main program
