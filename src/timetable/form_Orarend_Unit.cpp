@@ -177,7 +177,7 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
     sb_tanora = sideButton(p_Adatok, "sb_tanora", QStringLiteral("Tanóra"), QStringLiteral("Tanórák hozzárendelése"),
                            QStyle::SP_FileDialogNewFolder);
     sb_tanora_torles = sideButton(p_Adatok, "sb_tanora_torles", QString(),
-                                  QStringLiteral("Tanóra törlése a hallgatók kivételével"), QStyle::SP_TrashIcon);
+                                  QStringLiteral("Tanóra levétele, hallgatói kivétele minden órarendből"), QStyle::SP_TrashIcon);
     sb_oktatok = sideButton(p_Adatok, "sb_oktatok", QStringLiteral("Oktató"), QStringLiteral("Oktató hozzárendelése"),
                             QStyle::SP_DirHomeIcon);
     sb_oktatok_torles = sideButton(p_Adatok, "sb_oktatok_torles", QString(), QStringLiteral("Oktató törlése"),

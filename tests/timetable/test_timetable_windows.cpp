@@ -464,10 +464,18 @@ private Q_SLOTS:
     void groupRemovalReleasesOrOnlyUnlinks()
     {
         auto w = timetable();
-        // The offering's enrolments are released from every entry, then its link to this entry goes.
+        // The trash button's name says what it does: the students leave every entry, their enrolments stay.
+        QCOMPARE(w->sb_tanora_torles->toolTip(), QStringLiteral("Tanóra levétele, hallgatói kivétele minden órarendből"));
+        QCOMPARE(w->sb_tanora_torles->accessibleName(), w->sb_tanora_torles->toolTip());
+        // The offering's enrolments are released from every entry (entry 2's th 7 too), then its link to
+        // this entry goes; the offering and its enrolment rows stay.
         selectRow(w->dbg_tanora, 0);
         w->sb_tanora_torles->click();
         QCOMPARE(rows(QStringLiteral("select th_id from tan_hall where ft_id=1 and orarend_id is not null")), QStringList());
+        QCOMPARE(rows(QStringLiteral("select th_id, hallgato_id from tan_hall where ft_id=1 order by th_id")),
+                 QStringList({"1|1", "2|2", "3|3", "7|2"}));
+        QCOMPARE(rows(QStringLiteral("select ft_id from felvett_tantargy order by ft_id")), QStringList({"1", "2", "3"}));
+        QCOMPARE(one(QStringLiteral("select count(*) from tan_hall")), QStringLiteral("7"));
         QCOMPARE(rows(QStringLiteral("select orarend_id, ft_id from orarend_csoport order by orarend_id, ft_id")),
                  QStringList({"1|2", "2|3"}));
         QCOMPARE(column(w->dbg_tanora, 0), QStringList{"Anatómia - A2"});
