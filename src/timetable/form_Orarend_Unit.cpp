@@ -497,6 +497,16 @@ void Tform_Orarend::sb_tanoraClick()
     CurrentTimetableId = currentEntryId();
     OpenPositioned = 0;
     OpenRegisteredWindow(QStringLiteral("form_Tanora"), this);
+    rereadGroups();
+}
+
+void Tform_Orarend::rereadGroups()
+{
+    // The list's course column follows the groups; while an entry is edited its typed fields stay.
+    if (EditMode == EditState::Browse && SZURES.isActive() && !currentEntryId().isEmpty()) {
+        ReopenAndLocate(SZURES, currentEntryId(), KeyField);
+        return;
+    }
     tanorak.close();
     tanorak.open();
 }
@@ -508,8 +518,7 @@ void Tform_Orarend::sb_tanora_torlesClick()
     if (entry.isEmpty() || offering.isEmpty())
         return;
     UnlinkOfferingReleasingStudents(entry, offering);
-    tanorak.close();
-    tanorak.open();
+    rereadGroups();
 }
 
 void Tform_Orarend::rls2Click()
@@ -520,8 +529,7 @@ void Tform_Orarend::rls2Click()
     if (entry.isEmpty() || offering.isEmpty())
         return;
     UnlinkOffering(entry, offering);
-    tanorak.close();
-    tanorak.open();
+    rereadGroups();
 }
 
 void Tform_Orarend::sb_oktatokClick()

@@ -476,6 +476,10 @@ private Q_SLOTS:
                  QStringList({"1|1", "2|2", "3|3", "7|2"}));
         QCOMPARE(rows(QStringLiteral("select ft_id from felvett_tantargy order by ft_id")), QStringList({"1", "2", "3"}));
         QCOMPARE(one(QStringLiteral("select count(*) from tan_hall")), QStringLiteral("7"));
+        // The list's course column drops the course at once.
+        const int kurzus = w->SZURES.fieldIndex(QStringLiteral("kurzus"));
+        QVERIFY(!w->SZURES.text(0, kurzus).contains(QLatin1String("A1")));
+        QVERIFY(w->SZURES.text(0, kurzus).contains(QLatin1String("A2")));
         QCOMPARE(rows(QStringLiteral("select orarend_id, ft_id from orarend_csoport order by orarend_id, ft_id")),
                  QStringList({"1|2", "2|3"}));
         QCOMPARE(column(w->dbg_tanora, 0), QStringList{"Anatómia - A2"});
@@ -570,6 +574,13 @@ private Q_SLOTS:
                  QStringList({"2", "3"}));
         QCOMPARE(column(w->dbg_tanora, 0), QStringList({"Anatómia - A2", "Kémia - K1"}));
         QCOMPARE(w->currentEntryId(), QStringLiteral("2"));
+        // The list's course column names the new course at once, as a reopened window shows it.
+        const int kurzus = w->SZURES.fieldIndex(QStringLiteral("kurzus"));
+        QVERIFY(w->SZURES.text(1, kurzus).contains(QLatin1String("A2")));
+        const QString shownNow = cell(w->dbg_lista, 1, 4);
+        w.reset();
+        auto again = timetable();
+        QCOMPARE(shownNow, cell(again->dbg_lista, 1, 4));
     }
 
     void datesWindowFromTheTimetable()
