@@ -177,7 +177,7 @@ Tform_Orarend::Tform_Orarend(QWidget *parent)
     sb_tanora = sideButton(p_Adatok, "sb_tanora", QStringLiteral("Tanóra"), QStringLiteral("Tanórák hozzárendelése"),
                            QStyle::SP_FileDialogNewFolder);
     sb_tanora_torles = sideButton(p_Adatok, "sb_tanora_torles", QString(),
-                                  QStringLiteral("Tanóra törlése a hallgatók kivételével"), QStyle::SP_TrashIcon);
+                                  QStringLiteral("Tanóra levétele, hallgatói kivétele minden órarendből"), QStyle::SP_TrashIcon);
     sb_oktatok = sideButton(p_Adatok, "sb_oktatok", QStringLiteral("Oktató"), QStringLiteral("Oktató hozzárendelése"),
                             QStyle::SP_DirHomeIcon);
     sb_oktatok_torles = sideButton(p_Adatok, "sb_oktatok_torles", QString(), QStringLiteral("Oktató törlése"),
@@ -497,6 +497,16 @@ void Tform_Orarend::sb_tanoraClick()
     CurrentTimetableId = currentEntryId();
     OpenPositioned = 0;
     OpenRegisteredWindow(QStringLiteral("form_Tanora"), this);
+    rereadGroups();
+}
+
+void Tform_Orarend::rereadGroups()
+{
+    // The list's course column follows the groups; while an entry is edited its typed fields stay.
+    if (EditMode == EditState::Browse && SZURES.isActive() && !currentEntryId().isEmpty()) {
+        ReopenAndLocate(SZURES, currentEntryId(), KeyField);
+        return;
+    }
     tanorak.close();
     tanorak.open();
 }
@@ -508,8 +518,7 @@ void Tform_Orarend::sb_tanora_torlesClick()
     if (entry.isEmpty() || offering.isEmpty())
         return;
     UnlinkOfferingReleasingStudents(entry, offering);
-    tanorak.close();
-    tanorak.open();
+    rereadGroups();
 }
 
 void Tform_Orarend::rls2Click()
@@ -520,8 +529,7 @@ void Tform_Orarend::rls2Click()
     if (entry.isEmpty() || offering.isEmpty())
         return;
     UnlinkOffering(entry, offering);
-    tanorak.close();
-    tanorak.open();
+    rereadGroups();
 }
 
 void Tform_Orarend::sb_oktatokClick()

@@ -77,6 +77,7 @@ public:
 private:
     void keepingFilter(const std::function<void()> &step);
     void reopenDependants();
+    void rereadGroups();
     void closeDependants();
     // The current row's value of a column of an open, non-empty dependant; "" otherwise.
     static QString currentValue(const Dataset &ds, const QString &column);

@@ -464,10 +464,22 @@ private Q_SLOTS:
     void groupRemovalReleasesOrOnlyUnlinks()
     {
         auto w = timetable();
-        // The offering's enrolments are released from every entry, then its link to this entry goes.
+        // The trash button's name says what it does: the students leave every entry, their enrolments stay.
+        QCOMPARE(w->sb_tanora_torles->toolTip(), QStringLiteral("Tanóra levétele, hallgatói kivétele minden órarendből"));
+        QCOMPARE(w->sb_tanora_torles->accessibleName(), w->sb_tanora_torles->toolTip());
+        // The offering's enrolments are released from every entry (entry 2's th 7 too), then its link to
+        // this entry goes; the offering and its enrolment rows stay.
         selectRow(w->dbg_tanora, 0);
         w->sb_tanora_torles->click();
         QCOMPARE(rows(QStringLiteral("select th_id from tan_hall where ft_id=1 and orarend_id is not null")), QStringList());
+        QCOMPARE(rows(QStringLiteral("select th_id, hallgato_id from tan_hall where ft_id=1 order by th_id")),
+                 QStringList({"1|1", "2|2", "3|3", "7|2"}));
+        QCOMPARE(rows(QStringLiteral("select ft_id from felvett_tantargy order by ft_id")), QStringList({"1", "2", "3"}));
+        QCOMPARE(one(QStringLiteral("select count(*) from tan_hall")), QStringLiteral("7"));
+        // The list's course column drops the course at once.
+        const int kurzus = w->SZURES.fieldIndex(QStringLiteral("kurzus"));
+        QVERIFY(!w->SZURES.text(0, kurzus).contains(QLatin1String("A1")));
+        QVERIFY(w->SZURES.text(0, kurzus).contains(QLatin1String("A2")));
         QCOMPARE(rows(QStringLiteral("select orarend_id, ft_id from orarend_csoport order by orarend_id, ft_id")),
                  QStringList({"1|2", "2|3"}));
         QCOMPARE(column(w->dbg_tanora, 0), QStringList{"Anatómia - A2"});
@@ -562,6 +574,13 @@ private Q_SLOTS:
                  QStringList({"2", "3"}));
         QCOMPARE(column(w->dbg_tanora, 0), QStringList({"Anatómia - A2", "Kémia - K1"}));
         QCOMPARE(w->currentEntryId(), QStringLiteral("2"));
+        // The list's course column names the new course at once, as a reopened window shows it.
+        const int kurzus = w->SZURES.fieldIndex(QStringLiteral("kurzus"));
+        QVERIFY(w->SZURES.text(1, kurzus).contains(QLatin1String("A2")));
+        const QString shownNow = cell(w->dbg_lista, 1, 4);
+        w.reset();
+        auto again = timetable();
+        QCOMPARE(shownNow, cell(again->dbg_lista, 1, 4));
     }
 
     void datesWindowFromTheTimetable()
